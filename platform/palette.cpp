@@ -1,0 +1,54 @@
+#include "platform/palette.h"
+
+#include <climits>
+
+namespace pk {
+
+int NearestColorIndex(std::span<const TColor> table, TColor colour) {
+  int best = 0;
+  int best_distance = INT_MAX;
+  for (size_t i = 0; i < table.size(); ++i) {
+    const int d = ColorDistance(table[i], colour & 0xFFFFFF);
+    if (d < best_distance) {
+      best_distance = d;
+      best = static_cast<int>(i);
+      if (d == 0) break;
+    }
+  }
+  return best;
+}
+
+int ColorMatcher::Match(TColor colour) {
+  colour &= 0xFFFFFF;
+  const auto it = memo_.find(colour);
+  if (it != memo_.end()) return it->second;
+  const int index = NearestColorIndex(table_, colour);
+  memo_.emplace(colour, index);
+  return index;
+}
+
+std::vector<TColor> DefaultPalette(PixelFormat format) {
+  static constexpr TColor kVga[16] = {
+      RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
+      RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(128, 128, 128),
+      RGB(192, 192, 192), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
+      RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255)};
+  switch (format) {
+    case PixelFormat::pf1bit: return {clBlack, clWhite};
+    case PixelFormat::pf4bit: return {std::begin(kVga), std::end(kVga)};
+    case PixelFormat::pf8bit: {
+      std::vector<TColor> p(std::begin(kVga), std::end(kVga));
+      p.resize(256, clBlack);
+      return p;
+    }
+    default: return {};
+  }
+}
+
+std::vector<TColor> GreyPalette() {
+  std::vector<TColor> p(256);
+  for (int i = 0; i < 256; ++i) p[i] = RGB(i, i, i);
+  return p;
+}
+
+}  // namespace pk
