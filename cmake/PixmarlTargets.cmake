@@ -1,8 +1,23 @@
-# pixmarl_library(<name> SOURCES ... DEPENDS ...): one static library per layer,
-# its headers reached from the tree root ("platform/bitmap.h").
-function(pixmarl_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
-  add_library(${name} STATIC ${ARG_SOURCES})
+# pixmarl_layer(<name> <folder> DEPENDS ...): one static library per layer of
+# the tree, built from every .cpp under its folder (subfolders included, the
+# Windows-only COM shell excluded). Headers are reached from the tree root
+# ("platform/bitmap.h").
+function(pixmarl_layer name folder)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+  list(FILTER sources EXCLUDE REGEX "/automation/com/")
+  if(NOT WIN32)
+    list(FILTER sources EXCLUDE REGEX "_win32\\.cpp$")
+  else()
+    list(FILTER sources EXCLUDE REGEX "_linux\\.cpp$")
+  endif()
+  if(NOT sources)
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_DEPENDS})
+    return()
+  endif()
+  add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
 endfunction()

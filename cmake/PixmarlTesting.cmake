@@ -11,16 +11,25 @@ else()
   set(PIXMARL_GTEST GTest::gtest GTest::gtest_main)
 endif()
 
-# Tests find committed and generated fixtures through these two folders.
+# Tests find committed fixtures in tests/data and generated ones in
+# <build>/fixtures (tools/make-fixtures fills it; the Wine run is pointed at the
+# native build's folder).
 set(PIXMARL_TEST_DATA ${PROJECT_SOURCE_DIR}/tests/data)
 set(PIXMARL_TEST_GENERATED ${CMAKE_BINARY_DIR}/fixtures)
 
-# pixmarl_test(<name> SOURCES ... DEPENDS ...): one test executable, one ctest entry.
-function(pixmarl_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} pixmarl_testsupport ${PIXMARL_GTEST})
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT
-    "PIXMARL_TEST_DATA=${PIXMARL_TEST_DATA};PIXMARL_TEST_GENERATED=${PIXMARL_TEST_GENERATED}")
+# Every tests/<layer>/**/<name>_test.cpp becomes its own executable,
+# test_<layer>_<name>, and its own ctest entry, so one broken file never hides
+# the others.
+function(pixmarl_layer_tests layer)
+  file(GLOB_RECURSE tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  foreach(source ${tests})
+    get_filename_component(stem ${source} NAME_WE)
+    string(REGEX REPLACE "_test$" "" stem ${stem})
+    set(name test_${layer}_${stem})
+    add_executable(${name} ${source})
+    target_link_libraries(${name} PRIVATE pixmarl_all pixmarl_testsupport ${PIXMARL_GTEST})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT
+      "PIXMARL_TEST_DATA=${PIXMARL_TEST_DATA};PIXMARL_TEST_GENERATED=${PIXMARL_TEST_GENERATED}")
+  endforeach()
 endfunction()
