@@ -11,11 +11,11 @@ else()
   set(PIXMARL_GTEST GTest::gtest GTest::gtest_main)
 endif()
 
-# Tests find committed fixtures in tests/data and generated ones in
-# <build>/fixtures (tools/make-fixtures fills it; the Wine run is pointed at the
-# native build's folder).
+# Tests find committed fixtures in tests/data and generated ones in one folder
+# that every build shares (tools/make-fixtures fills it; the Wine run reads the
+# same files through Wine's Z: drive).
 set(PIXMARL_TEST_DATA ${PROJECT_SOURCE_DIR}/tests/data)
-set(PIXMARL_TEST_GENERATED ${CMAKE_BINARY_DIR}/fixtures)
+set(PIXMARL_TEST_GENERATED ${PROJECT_SOURCE_DIR}/build/fixtures CACHE PATH "Generated test fixtures")
 
 # Every tests/<layer>/**/<name>_test.cpp becomes its own executable,
 # test_<layer>_<name>, and its own ctest entry, so one broken file never hides
