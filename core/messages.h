@@ -4,4 +4,5 @@
 
 namespace pk::msg {
 
+inline constexpr char16_t kPixelCoordinateOutOfRange[] = u"Pixel coordinate value out of range.";
 }  // namespace pk::msg
