@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/palette_types.h"
 #include "platform/bitmap.h"
 #include "platform/color.h"
 
@@ -31,8 +32,6 @@ enum class TTransparencyType : uint8_t {
 
 // Alpha of each palette index: 0 transparent, 255 opaque.
 using TTransparentArray = std::array<uint8_t, 256>;
-// 256 colours, red in the low byte (the layout of every palette).
-using TColourMap = std::array<TColor, 256>;
 
 class TAlpha {
  public:
