@@ -18,5 +18,18 @@ inline constexpr char16_t kInvalidBitmapSize[] = u"Invalid bitmap size";
 inline constexpr char16_t kBitmapTooLarge[] = u"Bitmap too large: ";  // + details + limit
 inline constexpr char16_t kInvalidBitmap[] = u"Invalid bitmap";
 inline constexpr char16_t kPaletteIndexOutOfRange[] = u"Palette index out of range";
+inline constexpr char16_t kDateEncodeError[] = u"Invalid argument to date encode";
+inline constexpr char16_t kTimeEncodeError[] = u"Invalid argument to time encode";
+inline constexpr char16_t kDateOutOfRange[] = u"Date value out of range";
+// BMP reading: what exactly is wrong with the data.
+inline constexpr char16_t kBmpTruncatedHeader[] = u"Invalid bitmap: the header is truncated";
+inline constexpr char16_t kBmpUnsupportedHeader[] = u"Invalid bitmap: unsupported header size";
+inline constexpr char16_t kBmpBadDimensions[] = u"Invalid bitmap: width or height out of range";
+inline constexpr char16_t kBmpUnsupportedFormat[] = u"Invalid bitmap: unsupported bit count or compression";
+inline constexpr char16_t kBmpBadMasks[] = u"Invalid bitmap: invalid colour masks";
+inline constexpr char16_t kBmpBadColorTable[] = u"Invalid bitmap: colour table larger than the bit count or the data allow";
+inline constexpr char16_t kBmpBadOffset[] = u"Invalid bitmap: pixel data offset outside the data";
+inline constexpr char16_t kBmpTruncatedPixels[] = u"Invalid bitmap: pixel data truncated";
+inline constexpr char16_t kBmpRleOutsideImage[] = u"Invalid bitmap: run-length data moves outside the image";
 
 }  // namespace pk::msg

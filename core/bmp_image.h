@@ -1,0 +1,70 @@
+// TBMPImage: the platform bitmap with a resolution in pixels per metre, a
+// header-only probe of BMP data, and a BMP writer of its own for 24-bit images;
+// other pixel formats go through the platform writer and get the resolution
+// patched into its header.
+//
+// Every position this class reads or patches counts from where the BMP begins
+// in the stream (its position on entry), so BMP data may sit inside a larger
+// stream. The resolution is read only from headers that carry it (40 bytes and
+// more); the OS/2 core header has none, and its image loads with 0.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/text_justification.h"
+#include "platform/bitmap.h"
+
+namespace pk {
+
+class TStream;
+
+class TBMPImage : public TBitmap {
+ public:
+  TBMPImage();
+
+  // A plain bitmap copy into dest; the resolution is not carried.
+  void AssignTo(TBitmap& dest) const;
+
+  // Reads BMP data at the stream's position; the resolution comes from the
+  // header. On an error the image and its resolution are left as they were.
+  void LoadFromStream(TStream& stream) override;
+  // 24-bit images: the class's own layout, the stream left after the data.
+  // Other formats: the platform writer, then the resolution patched in and the
+  // stream left where the BMP begins.
+  void SaveToStream(TStream& stream) override;
+
+  // Reads only the header at the stream's position into the Read* values;
+  // EInvalidGraphic "Invalid bitmap" when it is not BMP data.
+  void GetDimensionsFromStream(TStream& stream);
+  void GetDimensionsFromFile(const std::u16string& file_name);
+
+  // A paletted image whose 2, 16 or 256 entries are all grey.
+  bool IsGrayScale() const;
+
+  uint32_t XPelsPerMeter() const { return FXPelsPerMeter; }
+  void SetXPelsPerMeter(uint32_t value) { FXPelsPerMeter = value; }
+  uint32_t YPelsPerMeter() const { return FYPelsPerMeter; }
+  void SetYPelsPerMeter(uint32_t value) { FYPelsPerMeter = value; }
+  uint32_t ReadWidth() const { return FReadWidth; }
+  // The number of rows, for top-down data as well.
+  uint32_t ReadHeight() const { return FReadHeight; }
+  uint32_t ReadXPelsPerMeter() const { return FReadXPelsPerMeter; }
+  uint32_t ReadYPelsPerMeter() const { return FReadYPelsPerMeter; }
+  TTextJustification TextJustification() const { return FTextJustification; }
+  void SetTextJustification(TTextJustification value) { FTextJustification = value; }
+
+ private:
+  void Write24BitBmp(TStream& stream) const;
+  void PatchResolution(TStream& stream, int64_t start) const;
+
+  uint32_t FXPelsPerMeter = 0;
+  uint32_t FYPelsPerMeter = 0;
+  uint32_t FReadWidth = 0;
+  uint32_t FReadHeight = 0;
+  uint32_t FReadXPelsPerMeter = 0;
+  uint32_t FReadYPelsPerMeter = 0;
+  TTextJustification FTextJustification = TTextJustification::tjLeft;
+};
+
+}  // namespace pk
