@@ -1,0 +1,84 @@
+#include "core/crop.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "core/bit_helpers.h"
+#include "core/bitmap_copy.h"
+#include "core/row_pixel_bytes.h"
+#include "platform/canvas.h"
+#include "platform/exceptions.h"
+#include "platform/messages.h"
+#include "platform/text_encoding.h"
+
+namespace pk {
+namespace {
+
+// The new size, or EOutOfResources when it is more than a bitmap can hold.
+// Corners span up to 2^32 pixels, hence the 64-bit arithmetic.
+void CheckCropSize(int64_t width, int64_t height, PixelFormat format) {
+  if (width > INT32_MAX || height > INT32_MAX) {
+    const std::string claim = std::to_string(width) + " x " + std::to_string(height) + " pixels";
+    throw EOutOfResources(msg::kBitmapTooLarge + Utf8ToUtf16(claim));
+  }
+  CheckedBitmapBytes(width, height, format);
+}
+
+// Copies `count` pixels from column `from_x` of `from` to column `to_x` of `to`.
+void CopyPixels(const uint8_t* from, int from_x, uint8_t* to, int to_x, int count, PixelFormat format) {
+  switch (format) {
+    case PixelFormat::pf1bit:
+      for (int i = 0; i < count; ++i) {
+        const int fx = from_x + i;
+        const int tx = to_x + i;
+        SetPixelBit(to[tx >> 3], BitPosition(tx), GetPixelBit(from[fx >> 3], BitPosition(fx)));
+      }
+      break;
+    case PixelFormat::pf4bit:
+      for (int i = 0; i < count; ++i) {
+        const int fx = from_x + i;
+        const int tx = to_x + i;
+        SetPixelNibble(to[tx >> 1], tx & 1, GetPixelNibble(from[fx >> 1], fx & 1));
+      }
+      break;
+    case PixelFormat::pf8bit:
+    case PixelFormat::pf24bit: {
+      const int64_t bytes_per_pixel = RowPixelBytes(1, format);
+      std::memcpy(to + to_x * bytes_per_pixel, from + from_x * bytes_per_pixel,
+                  static_cast<size_t>(count * bytes_per_pixel));
+      break;
+    }
+    default: break;
+  }
+}
+
+}  // namespace
+
+void CropBitmap(TBitmap& Bitmap, int X1, int Y1, int X2, int Y2, TColor Colour) {
+  if (X1 >= X2 || Y1 >= Y2 || X1 >= Bitmap.Width() || Y1 >= Bitmap.Height()) return;
+  const int64_t width = int64_t{X2} - X1 + 1;
+  const int64_t height = int64_t{Y2} - Y1 + 1;
+  CheckCropSize(width, height, Bitmap.GetPixelFormat());
+
+  TBitmap old;
+  CopyBitmapExact(Bitmap, old);
+  CopyBitmapLayout(old, Bitmap, static_cast<int>(width), static_cast<int>(height));
+  TCanvas& canvas = Bitmap.Canvas();
+  canvas.Pen.Color = Colour;
+  canvas.Brush.Color = Colour;
+  canvas.FillRect(Rect(0, 0, Bitmap.Width(), Bitmap.Height()));
+
+  // Only the overlap of the rectangle and the old image is copied.
+  const int64_t first_col = std::max<int64_t>(0, -int64_t{X1});
+  const int64_t last_col = std::min<int64_t>(width, int64_t{old.Width()} - X1);  // exclusive
+  const int64_t first_row = std::max<int64_t>(0, -int64_t{Y1});
+  const int64_t last_row = std::min<int64_t>(height, int64_t{old.Height()} - Y1);
+  if (first_col >= last_col) return;
+  const auto count = static_cast<int>(last_col - first_col);
+  for (int64_t r = first_row; r < last_row; ++r)
+    CopyPixels(old.ScanLine(static_cast<int>(Y1 + r)), static_cast<int>(X1 + first_col),
+               Bitmap.ScanLine(static_cast<int>(r)), static_cast<int>(first_col), count, old.GetPixelFormat());
+}
+
+}  // namespace pk
