@@ -21,9 +21,6 @@ inline constexpr char16_t kPaletteIndexOutOfRange[] = u"Palette index out of ran
 inline constexpr char16_t kDateEncodeError[] = u"Invalid argument to date encode";
 inline constexpr char16_t kTimeEncodeError[] = u"Invalid argument to time encode";
 inline constexpr char16_t kDateOutOfRange[] = u"Date value out of range";
-inline constexpr char16_t kDateEncodeError[] = u"Invalid argument to date encode";
-inline constexpr char16_t kTimeEncodeError[] = u"Invalid argument to time encode";
-inline constexpr char16_t kDateOutOfRange[] = u"Date value out of range";
 // BMP reading: what exactly is wrong with the data.
 inline constexpr char16_t kBmpTruncatedHeader[] = u"Invalid bitmap: the header is truncated";
 inline constexpr char16_t kBmpUnsupportedHeader[] = u"Invalid bitmap: unsupported header size";
