@@ -45,6 +45,7 @@ PK_DECLARE_EXCEPTION(EDivByZero, Exception);
 PK_DECLARE_EXCEPTION(EIntOverflow, Exception);
 PK_DECLARE_EXCEPTION(ERangeError, Exception);
 PK_DECLARE_EXCEPTION(EListError, Exception);
+PK_DECLARE_EXCEPTION(EStringListError, Exception);
 PK_DECLARE_EXCEPTION(ENotImplemented, Exception);
 
 }  // namespace pk
