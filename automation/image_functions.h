@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "automation/automation_types.h"
+#include "automation/image_codecs.h"
 #include "automation/image_state.h"
 #include "platform/asp_response.h"
 
@@ -41,6 +42,9 @@ class TImageFunctions : private TImageState {
   // The state as it stands (for the COM shell's diagnostics and for tests).
   const TImageState& State() const { return *this; }
   void SetResponseSource(TResponseSource source) { response_source_ = std::move(source); }
+  // The codecs of the file road (ImageCodecTable() unless replaced); the table
+  // must outlive the object.
+  void SetCodecTable(std::span<const TImageCodec> codecs) { codecs_ = codecs; }
 
   // --- Methods (dispids 201 to 236) -------------------------------------
   void ReadFile(const std::u16string& Filename);
@@ -181,12 +185,18 @@ class TImageFunctions : private TImageState {
   void UpdateColourDepth();
 
  private:
-  // The load road shared by ReadFile, ReadVariant and Base64In.
-  void LoadFromMemoryStream(TMemoryStream& stream, const std::u16string& extension);
+  // The load road shared by ReadFile, ReadVariant and Base64In; only ReadFile
+  // checks the extension, and only while IgnoreInputFileType is False.
+  void LoadFromMemoryStream(TMemoryStream& stream, const std::u16string& extension, bool check_extension);
   // The alpha record flattened onto the image (every output but PNG).
   void FlattenAlpha();
 
+  // The target WriteFile writes to: the name, a renamed candidate, or empty
+  // when nothing is to be written.
+  std::u16string WriteTarget(const std::u16string& name, const std::u16string& extension) const;
+
   TResponseSource response_source_;
+  std::span<const TImageCodec> codecs_;
 };
 
 }  // namespace pk

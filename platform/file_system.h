@@ -1,5 +1,5 @@
-// The file operations the component needs beyond streams: whether a name is an
-// existing file, and replacing a file's contents all at once. A replacement
+// The file operation the component needs beyond streams and the existence
+// test of core/file_utils.h: replacing a file's contents all at once. It
 // writes a temporary file in the target's folder and renames it over the
 // target, so a reader (or a failed write) never sees a half-written file: the
 // old file stays intact until the new one is complete.
@@ -10,9 +10,6 @@
 #include <string>
 
 namespace pk {
-
-// True when the name's attributes can be read and it is not a directory.
-bool IsExistingFileSystemFile(const std::u16string& file_name);
 
 // Writes bytes as the file's new contents through a temporary file in the same
 // folder. On failure raises EFCreateError (the temporary cannot be made) or
