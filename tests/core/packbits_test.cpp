@@ -23,12 +23,6 @@ Bytes Distinct(size_t count) {
   return b;
 }
 
-Bytes Concat(std::initializer_list<Bytes> parts) {
-  Bytes all;
-  for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
-  return all;
-}
-
 Bytes Encode(const Bytes& raw) {
   TMemoryStream out;
   PackBitsEncode(out, raw);
@@ -161,9 +155,16 @@ TEST(PackBits, RoundTripsRowsOfEveryShape) {
 }
 
 // ---- An independent decoder: a TIFF whose strip our encoder packed, read by
-// Pillow and by libtiff (tiffcp).
+// Pillow and by libtiff (tiffcp), natively only.
+#ifndef _WIN32
 
 constexpr uint32_t kWidth = 300;
+
+Bytes Concat(std::initializer_list<Bytes> parts) {
+  Bytes all;
+  for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
 
 // Rows that each exercise a different packet mix; TIFF packs every row apart.
 std::vector<Bytes> OracleRows() {
@@ -221,14 +222,12 @@ std::string Hex(const Bytes& bytes) {
 
 std::string RunAndCapture(const std::string& command) {
   std::string output;
-#ifndef _WIN32
   if (FILE* pipe = popen(command.c_str(), "r")) {
     char buffer[4096];
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
     if (pclose(pipe) != 0) output = "(failed) " + output;
   }
-#endif
   return output;
 }
 
@@ -236,6 +235,7 @@ bool HavePillowAndTiffcp() {
   return std::system("/usr/bin/python3 -c 'import PIL' >/dev/null 2>&1") == 0 &&
          std::system("command -v tiffcp >/dev/null 2>&1") == 0;
 }
+#endif
 
 TEST(PackBits, PillowAndLibtiffDecodeOurStrip) {
 #ifdef _WIN32
