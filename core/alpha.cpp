@@ -60,7 +60,7 @@ void TAlpha::Assign(const TAlpha& source) {
   FTransparentArray = source.FTransparentArray;
 }
 
-void TAlpha::SetArraySize(uint16_t value) { FArraySize = std::min(value, kPaletteEntries); }
+void TAlpha::SetArraySize(int64_t value) { FArraySize = static_cast<uint16_t>(std::clamp<int64_t>(value, 0, kPaletteEntries)); }
 
 void TAlpha::FindPaletteTransparency() {
   if (FArraySize == 0) return;

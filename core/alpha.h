@@ -94,10 +94,11 @@ class TAlpha {
   void SetHasSingleTransparency(bool value) { FHasSingleTransparency = value; }
   TColor SingleTransColour() const { return FSingleTransColour; }
   void SetSingleTransColour(TColor value) { FSingleTransColour = value; }
-  // 0 to 256; a larger value (a PNG tRNS chunk longer than the palette) is
-  // stored as 256.
+  // 0 to 256: a larger count (a PNG tRNS chunk longer than the palette) is
+  // stored as 256, a negative one as 0. The setter takes the count as read
+  // from the data, so a long chunk's length cannot wrap on its way in.
   uint16_t ArraySize() const { return FArraySize; }
-  void SetArraySize(uint16_t value);
+  void SetArraySize(int64_t value);
   uint16_t Grey() const { return FGrey; }
   void SetGrey(uint16_t value) { FGrey = value; }
   uint16_t Red() const { return FRed; }

@@ -146,7 +146,9 @@ TEST(Alpha, FindPaletteTransparencyWithNoEntriesChangesNothing) {
 TEST(Alpha, ArraySizeAboveThePaletteIsStoredAs256AndScansOnlyTheArray) {
   // A PNG tRNS chunk may claim more entries than a palette has.
   TAlpha alpha;
-  alpha.SetArraySize(1000);
+  alpha.SetArraySize(-1);
+  EXPECT_EQ(alpha.ArraySize(), 0);
+  alpha.SetArraySize(65537);  // would wrap to 1 as a 16-bit value
   EXPECT_EQ(alpha.ArraySize(), 256);
   alpha.SetTransparentArrayEntry(255, 0);
   alpha.SetPaletteEntry(255, RGB(4, 5, 6));
