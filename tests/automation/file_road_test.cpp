@@ -1,0 +1,403 @@
+// The automation object's file road: ReadFile (trimming, missing files and
+// directories, the extension check, the types it refuses), WriteFile (short
+// names, the overwrite modes and their rename numbering, the writer choice),
+// and the faults the road guards against: a failing encoder never destroys the
+// file it was to replace, a load never inherits the previous image's
+// transparency, an image with no rows is no image, an unknown overwrite mode
+// is refused.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "automation/automation_errors.h"
+#include "automation/bmp_file_codec.h"
+#include "automation/image_codecs.h"
+#include "automation/image_functions.h"
+#include "automation/image_state.h"
+#include "core/bmp_image.h"
+#include "platform/exceptions.h"
+#include "platform/stream.h"
+#include "tests/support/test_files.h"
+
+namespace pk {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadAll;
+using test::ScratchDir;
+using test::U16;
+using test::WriteAll;
+
+std::vector<uint8_t> BmpBytes(int width, int height, PixelFormat format, uint32_t x_ppm = 3780,
+                              uint32_t y_ppm = 3780) {
+  TBMPImage image;
+  image.SetPixelFormat(format);
+  image.SetSize(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) image.SetPixelColor(x, y, RGB(x * 40, y * 60, (x + y) * 20));
+  }
+  image.SetXPelsPerMeter(x_ppm);
+  image.SetYPelsPerMeter(y_ppm);
+  TMemoryStream out;
+  image.SaveToStream(out);
+  return std::vector<uint8_t>(out.Bytes().begin(), out.Bytes().end());
+}
+
+template <typename E, typename F>
+void ExpectRaises(F&& action, const std::u16string& message) {
+  try {
+    action();
+    ADD_FAILURE() << "nothing raised";
+  } catch (const E& e) {
+    EXPECT_EQ(e.Message(), message);
+  }
+}
+
+std::vector<std::string> FolderNames(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class FileRoad : public ::testing::Test {
+ protected:
+  fs::path Put(const std::string& name, const std::vector<uint8_t>& bytes) {
+    const fs::path path = dir_ / name;
+    WriteAll(path, bytes);
+    return path;
+  }
+  ScratchDir dir_;
+  TImageFunctions object_;
+};
+
+TEST_F(FileRoad, LoadsBmpFilesOfAnIndependentWriterWithSizeDepthAndResolution) {
+  if (!test::HaveGeneratedFixtures()) GTEST_SKIP() << "generated fixtures absent";
+  struct Case {
+    std::string name;
+    int depth, xdpi, ydpi;
+  };
+  for (const Case& c : {Case{"rgb24.bmp", 24, 96, 300}, Case{"pal8.bmp", 8, 72, 72}, Case{"mono1.bmp", 1, 96, 96}}) {
+    const fs::path path = test::GeneratedFile("automation/" + c.name);
+    object_.ReadFile(U16(path));
+    EXPECT_EQ(object_.Width(), 7) << c.name;
+    EXPECT_EQ(object_.Height(), 5) << c.name;
+    EXPECT_EQ(object_.ColorDepth(), c.depth) << c.name;
+    EXPECT_EQ(object_.XDPI(), c.xdpi) << c.name;
+    EXPECT_EQ(object_.YDPI(), c.ydpi) << c.name;
+    EXPECT_EQ(object_.FileSize(), static_cast<int32_t>(fs::file_size(path))) << c.name;
+    EXPECT_EQ(object_.OriginalImageType(), u"bmp");
+  }
+  object_.ReadFile(U16(test::GeneratedFile("automation/rgb24.bmp")));
+  std::ifstream pixels(test::GeneratedFile("automation/rgb24.txt"));
+  int x, y, r, g, b, count = 0;
+  while (pixels >> x >> y >> r >> g >> b) {
+    ASSERT_EQ(object_.State().bmpMemory->PixelColor(x, y), RGB(r, g, b)) << x << "," << y;
+    ++count;
+  }
+  EXPECT_EQ(count, 35);
+}
+
+TEST_F(FileRoad, ReadFileTrimsTheNameAndReportsMissingFilesByTheirFilePart) {
+  const fs::path path = Put("pic.bmp", BmpBytes(3, 2, PixelFormat::pf24bit));
+  object_.ReadFile(u" \t" + U16(path) + u"  \r\n");
+  EXPECT_EQ(object_.Width(), 3);
+  EXPECT_EQ(object_.Filename(), u"");  // ReadFile leaves the written name alone
+
+  fs::create_directory(dir_ / "folder.bmp");
+  ExpectRaises<EPixmarlError>([&] { object_.ReadFile(U16(dir_ / "folder.bmp")); }, u"File not found: folder.bmp");
+  ExpectRaises<EPixmarlError>([&] { object_.ReadFile(U16(dir_ / "missing 100%.bmp")); },
+                              u"File not found: missing 100%.bmp");
+  EXPECT_EQ(object_.Width(), 3);  // nothing was loaded, nothing was lost
+}
+
+TEST_F(FileRoad, ExtensionIsCheckedAgainstTheDataOnlyWhileIgnoreInputFileTypeIsFalse) {
+  struct Case {
+    std::string name;
+    bool ignore;
+    bool loads;
+  };
+  const Case cases[] = {
+      {"a.bmp", false, true}, {"b.BMP", false, true}, {"c.jpg", true, true}, {"d.jpg", false, false},
+      {"e", false, false},    {"f", true, true},      {"g.bmp.png", false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<uint8_t> bytes = BmpBytes(4, 3, PixelFormat::pf8bit);
+    const fs::path path = Put(c.name, bytes);
+    TImageFunctions object;
+    object.ReadFile(U16(Put("previous.bmp", BmpBytes(9, 9, PixelFormat::pf24bit))));
+    object.SetIgnoreInputFileType(c.ignore);
+    if (c.loads) {
+      object.ReadFile(U16(path));
+      EXPECT_EQ(object.Width(), 4);
+      EXPECT_EQ(object.ColorDepth(), 8);
+    } else {
+      ExpectRaises<EPixmarlError>([&] { object.ReadFile(U16(path)); }, u"Invalid file type.");
+      // The failed load has already replaced the image and described the data.
+      EXPECT_EQ(object.Width(), 0);
+      EXPECT_EQ(object.FileSize(), static_cast<int32_t>(bytes.size()));
+      EXPECT_EQ(object.OriginalImageType(), u"bmp");
+    }
+  }
+}
+
+TEST_F(FileRoad, TypesThisRoadDoesNotReadAreInvalidWhateverTheCheckSays) {
+  struct Case {
+    std::string name;
+    uint8_t first_byte;
+    std::u16string original_type;
+  };
+  // The first byte decides the type; the rest does not matter to the refusal.
+  const Case cases[] = {
+      {"x.pcx", 0x0A, u""},  {"x.wbmp", 0x00, u""}, {"x.psd", '8', u""},    {"x.pdf", '%', u""},
+      {"x.dat", 0x42 + 1, u""}, {"x.gif", 'G', u"gif"}, {"x.png", 0x89, u"png"}, {"x.jpg", 0xFF, u"jpg"},
+      {"x.tif", 'I', u""},
+  };
+  for (const Case& c : cases) {
+    for (bool ignore : {true, false}) {
+      SCOPED_TRACE(c.name + (ignore ? " ignoring" : " checking"));
+      const fs::path path = Put(c.name, {c.first_byte, 1, 2, 3, 4, 5, 6, 7});
+      TImageFunctions object;
+      object.SetIgnoreInputFileType(ignore);
+      ExpectRaises<EPixmarlError>([&] { object.ReadFile(U16(path)); }, u"Invalid file type.");
+      EXPECT_EQ(object.OriginalImageType(), c.original_type);
+    }
+  }
+  if (test::HaveGeneratedFixtures()) {
+    for (const char* name : {"rgb.pcx", "rgb.png", "pal.gif"}) {
+      ExpectRaises<EPixmarlError>([&] { object_.ReadFile(U16(test::GeneratedFile(std::string("automation/") + name))); },
+                                  u"Invalid file type.");
+    }
+  }
+}
+
+TEST_F(FileRoad, EmptyInputIsRefusedBeforeAnythingChanges) {
+  object_.ReadFile(U16(Put("a.bmp", BmpBytes(5, 4, PixelFormat::pf24bit))));
+  ExpectRaises<EInvalidFormat>([&] { object_.ReadFile(U16(Put("empty.bmp", {}))); }, u"Empty input file or stream.");
+  ExpectRaises<EInvalidFormat>([&] { object_.ReadVariant({}); }, u"Empty input file or stream.");
+  EXPECT_EQ(object_.Width(), 5);
+  EXPECT_GT(object_.FileSize(), 0);
+}
+
+TEST_F(FileRoad, ReadVariantNeverChecksAnExtension) {
+  object_.SetIgnoreInputFileType(false);
+  object_.ReadVariant(BmpBytes(6, 2, PixelFormat::pf4bit));
+  EXPECT_EQ(object_.Width(), 6);
+  EXPECT_EQ(object_.ColorDepth(), 4);
+  EXPECT_FALSE(object_.IgnoreInputFileType());
+}
+
+TEST_F(FileRoad, WrittenBmpCarriesPixelsAndResolutionBack) {
+  const std::vector<uint8_t> original = BmpBytes(5, 3, PixelFormat::pf24bit);
+  object_.ReadVariant(original);
+  object_.SetXDPI(150);
+  object_.SetYDPI(96);
+  const fs::path out = dir_ / "out.bmp";
+  object_.WriteFile(U16(out));
+  EXPECT_EQ(object_.Filename(), U16(out));
+
+  TImageFunctions reread;
+  reread.ReadFile(U16(out));
+  EXPECT_EQ(reread.XDPI(), 150);
+  EXPECT_EQ(reread.YDPI(), 96);
+  ASSERT_EQ(reread.Width(), 5);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 5; ++x) {
+      EXPECT_EQ(reread.State().bmpMemory->PixelColor(x, y), object_.State().bmpMemory->PixelColor(x, y));
+    }
+  }
+#ifndef _WIN32
+  // Pillow reads the same size and resolution.
+  if (std::system("/usr/bin/python3 -c 'import PIL' 2>/dev/null") == 0) {
+    const std::string command = "/usr/bin/python3 -c \"from PIL import Image; i = Image.open('" + out.string() +
+                                "'); print(i.size, [round(v) for v in i.info['dpi']])\"";
+    FILE* pipe = popen(command.c_str(), "r");
+    char line[128] = {};
+    ASSERT_NE(fgets(line, sizeof line, pipe), nullptr);
+    pclose(pipe);
+    EXPECT_EQ(std::string(line), "(5, 3) [150, 96]\n");
+  }
+#endif
+}
+
+TEST_F(FileRoad, NamesOfFiveCharactersOrFewerAreIgnored) {
+  object_.ReadVariant(BmpBytes(2, 2, PixelFormat::pf24bit));
+  const fs::path previous = dir_ / "first.bmp";
+  object_.WriteFile(U16(previous));
+  const fs::path cwd = fs::current_path();
+  fs::current_path(dir_.Path());
+  for (const std::u16string name : {u"a.png", u"a.bmp", u"12345", u"", u"x.gif"}) {
+    object_.WriteFile(name);
+  }
+  fs::current_path(cwd);
+  EXPECT_EQ(FolderNames(dir_.Path()), std::vector<std::string>{"first.bmp"});
+  EXPECT_EQ(object_.Filename(), U16(previous));
+}
+
+class OverwriteModes : public FileRoad {
+ protected:
+  void SetUp() override {
+    object_.ReadVariant(BmpBytes(3, 3, PixelFormat::pf24bit));
+    old_bytes_ = {'o', 'l', 'd'};
+  }
+  std::vector<uint8_t> old_bytes_;
+};
+
+TEST_F(OverwriteModes, AlwaysReplacesTheExistingFile) {
+  const fs::path target = Put("pic.bmp", old_bytes_);
+  object_.WriteFile(U16(target));
+  EXPECT_EQ(ReadAll(target), BmpBytes(3, 3, PixelFormat::pf24bit));
+  EXPECT_EQ(object_.Filename(), U16(target));
+  EXPECT_EQ(FolderNames(dir_.Path()), std::vector<std::string>{"pic.bmp"});
+}
+
+TEST_F(OverwriteModes, NeverWritesNothingAndKeepsFilename) {
+  const fs::path target = Put("pic.bmp", old_bytes_);
+  object_.SetOverwriteMode(TxowMode::owNever);
+  object_.WriteFile(U16(target));
+  EXPECT_EQ(ReadAll(target), old_bytes_);
+  EXPECT_EQ(object_.Filename(), u"");
+  // A name that does not exist yet is written in every mode.
+  object_.WriteFile(U16(dir_ / "new.bmp"));
+  EXPECT_TRUE(fs::exists(dir_ / "new.bmp"));
+}
+
+TEST_F(OverwriteModes, RenameNumbersPastExistingCandidates) {
+  Put("Pic.BMP", old_bytes_);
+  Put("Pic~1.bmp", old_bytes_);
+  object_.SetOverwriteMode(TxowMode::owRename);
+  object_.WriteFile(U16(dir_ / "Pic.BMP"));
+  EXPECT_EQ(object_.Filename(), U16(dir_ / "Pic~2.bmp"));
+  EXPECT_EQ(ReadAll(dir_ / "Pic~2.bmp"), BmpBytes(3, 3, PixelFormat::pf24bit));
+  EXPECT_EQ(ReadAll(dir_ / "Pic.BMP"), old_bytes_);
+
+  object_.SetOverwriteChr(u"_v");
+  object_.WriteFile(U16(dir_ / "Pic.BMP"));
+  EXPECT_EQ(object_.Filename(), U16(dir_ / "Pic_v1.bmp"));
+}
+
+TEST_F(OverwriteModes, RenameChoosesTheNameBeforeTheWriterIsKnownToBeMissing) {
+  // JPEG output is not wired yet: the target is chosen and kept as Filename,
+  // the write fails cleanly and leaves no file.
+  Put("Pic.JPG", old_bytes_);
+  Put("Pic~1.jpg", old_bytes_);
+  object_.SetOverwriteMode(TxowMode::owRename);
+  ExpectRaises<EPixmarlError>([&] { object_.WriteFile(U16(dir_ / "Pic.JPG")); },
+                              u"Writing this file type is not available yet: .jpg");
+  EXPECT_EQ(object_.Filename(), U16(dir_ / "Pic~2.jpg"));
+  EXPECT_EQ(FolderNames(dir_.Path()), (std::vector<std::string>{"Pic.JPG", "Pic~1.jpg"}));
+}
+
+TEST_F(OverwriteModes, UnknownModeWithAnExistingTargetIsRefused) {
+  const fs::path target = Put("pic.bmp", old_bytes_);
+  object_.SetOverwriteMode(static_cast<TxowMode>(3));
+  ExpectRaises<EPixmarlError>([&] { object_.WriteFile(U16(target)); }, u"Invalid overwrite mode.");
+  EXPECT_EQ(ReadAll(target), old_bytes_);
+  EXPECT_EQ(object_.Filename(), u"");
+  object_.WriteFile(U16(dir_ / "fresh.bmp"));  // no existing target: nothing to decide
+  EXPECT_EQ(object_.Filename(), U16(dir_ / "fresh.bmp"));
+}
+
+// A BMP writer that fails half-way, after putting bytes into its output.
+void FailingWriter(TImageState&, TStream& out) {
+  const uint8_t partial[100] = {'B', 'M'};
+  out.WriteBuffer(partial, sizeof partial);
+  throw EWriteError(u"encoder failed");
+}
+
+TEST_F(OverwriteModes, FailingEncoderLeavesTheOldFileIntactAndNoPartialFile) {
+  std::vector<TImageCodec> codecs(ImageCodecTable().begin(), ImageCodecTable().end());
+  for (TImageCodec& codec : codecs) {
+    if (codec.format == TGraphicsFormat::gfBMP) codec.write = FailingWriter;
+  }
+  object_.SetCodecTable(codecs);
+  const std::vector<uint8_t> old_file = BmpBytes(8, 8, PixelFormat::pf8bit);
+  const fs::path target = Put("keep.bmp", old_file);
+  ExpectRaises<EWriteError>([&] { object_.WriteFile(U16(target)); }, u"encoder failed");
+  EXPECT_EQ(ReadAll(target), old_file);
+  EXPECT_EQ(FolderNames(dir_.Path()), std::vector<std::string>{"keep.bmp"});
+  EXPECT_EQ(object_.Filename(), U16(target));  // chosen before encoding, and kept
+
+  // A writer that is not available fails the same clean way.
+  const fs::path gif = Put("keep.gif", old_file);
+  ExpectRaises<EPixmarlError>([&] { object_.WriteFile(U16(gif)); },
+                              u"Writing this file type is not available yet: .gif");
+  EXPECT_EQ(ReadAll(gif), old_file);
+}
+
+// A reader standing in for a PNG with per-index transparency and a 5 × 0
+// image, so the tests can put state into the object that a BMP never sets.
+void TransparentPaletteReader(TImageState& state, TMemoryStream&) {
+  TTransparentArray array;
+  array.fill(255);
+  array[3] = 0;
+  array[4] = 128;
+  state.FAlpha->SetTransparentArray(array);
+  state.FAlpha->SetTransparencyType(TTransparencyType::ttPalette);
+  state.FTransparentPalette = true;
+  state.FTransparentArray = array;
+  state.bmpMemory->SetPixelFormat(PixelFormat::pf8bit);
+  state.bmpMemory->SetSize(5, 0);
+}
+
+class WithStandInReader : public FileRoad {
+ protected:
+  void SetUp() override {
+    codecs_.assign(ImageCodecTable().begin(), ImageCodecTable().end());
+    for (TImageCodec& codec : codecs_) {
+      if (codec.format == TGraphicsFormat::gfPNG) codec.read = TransparentPaletteReader;
+    }
+    object_.SetCodecTable(codecs_);
+    object_.ReadVariant(std::vector<uint8_t>{0x89, 'P', 'N', 'G'});
+    ASSERT_TRUE(object_.State().FTransparentPalette);
+  }
+  std::vector<TImageCodec> codecs_;
+};
+
+TEST_F(WithStandInReader, EveryLoadForgetsThePreviousImagesTransparency) {
+  object_.ReadVariant(BmpBytes(2, 2, PixelFormat::pf8bit));
+  const TImageState& state = object_.State();
+  EXPECT_EQ(state.FAlpha->TransparencyType(), TTransparencyType::ttNone);
+  EXPECT_EQ(state.FAlpha->TransparentArray()[3], 255);
+  EXPECT_FALSE(state.FTransparentPalette);
+  for (uint8_t alpha : state.FTransparentArray) ASSERT_EQ(alpha, 255);
+}
+
+TEST_F(WithStandInReader, AFailedLoadForgetsItToo) {
+  EXPECT_THROW(object_.ReadVariant(std::vector<uint8_t>{0x0A, 0}), EPixmarlError);
+  EXPECT_FALSE(object_.State().FTransparentPalette);
+  EXPECT_EQ(object_.State().FAlpha->TransparencyType(), TTransparencyType::ttNone);
+}
+
+TEST_F(WithStandInReader, AnImageWithoutRowsIsNoImageToWrite) {
+  EXPECT_EQ(object_.Width(), 5);
+  EXPECT_EQ(object_.Height(), 0);
+  ExpectRaises<EInvalidGraphic>([&] { object_.WriteFile(U16(dir_ / "none.bmp")); },
+                                u"No image loaded in the component.");
+  TImageFunctions fresh;
+  ExpectRaises<EInvalidGraphic>([&] { fresh.WriteFile(U16(dir_ / "none.bmp")); },
+                                u"No image loaded in the component.");
+  EXPECT_TRUE(FolderNames(dir_.Path()).empty());
+}
+
+TEST_F(FileRoad, ResolutionFieldsOutsideTheSignedRangeConvertWithoutWrapping) {
+  object_.ReadVariant(BmpBytes(2, 2, PixelFormat::pf24bit, 0xFFFFFFFFu, 0x80000000u));
+  EXPECT_EQ(object_.XDPI(), 109092169);
+  EXPECT_EQ(object_.YDPI(), 54546085);
+  object_.SetXDPI(std::numeric_limits<int32_t>::max());
+  object_.WriteFile(U16(dir_ / "big.bmp"));
+  TBMPImage written;
+  TMemoryStream data(ReadAll(dir_ / "big.bmp"));
+  written.LoadFromStream(data);
+  EXPECT_EQ(written.XPelsPerMeter(), 0x7FFFFFFFu);  // clamped, not wrapped
+}
+
+}  // namespace
+}  // namespace pk

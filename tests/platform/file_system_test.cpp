@@ -1,0 +1,63 @@
+// Replacing a file's contents: the new bytes arrive whole, the target keeps its
+// permissions, and a replacement that cannot be made leaves neither the
+// target changed nor a temporary file behind.
+#include "platform/file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/exceptions.h"
+#include "tests/support/test_files.h"
+
+namespace pk {
+namespace {
+
+namespace fs = std::filesystem;
+
+size_t EntriesIn(const fs::path& folder) {
+  return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(ReplaceFileContents, CreatesAndReplacesWholeFiles) {
+  test::ScratchDir dir;
+  const fs::path target = dir / "out.bin";
+  ReplaceFileContents(test::U16(target), std::vector<uint8_t>{1, 2, 3});
+  EXPECT_EQ(test::ReadAll(target), (std::vector<uint8_t>{1, 2, 3}));
+  ReplaceFileContents(test::U16(target), std::vector<uint8_t>{9});
+  EXPECT_EQ(test::ReadAll(target), std::vector<uint8_t>{9});
+  ReplaceFileContents(test::U16(target), {});
+  EXPECT_EQ(fs::file_size(target), 0u);
+  EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+#ifndef _WIN32
+TEST(ReplaceFileContents, KeepsThePermissionsOfTheFileItReplaces) {
+  test::ScratchDir dir;
+  const fs::path target = dir / "script.sh";
+  test::WriteAll(target, {'o', 'l', 'd'});
+  fs::permissions(target, fs::perms::owner_all | fs::perms::group_read);
+  ReplaceFileContents(test::U16(target), std::vector<uint8_t>{'n', 'e', 'w'});
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_all | fs::perms::group_read);
+}
+#endif
+
+TEST(ReplaceFileContents, AMissingFolderFailsWithoutLeavingAnything) {
+  test::ScratchDir dir;
+  const fs::path target = dir / "no such folder" / "out.bin";
+  EXPECT_THROW(ReplaceFileContents(test::U16(target), std::vector<uint8_t>{1}), EFCreateError);
+  EXPECT_EQ(EntriesIn(dir.Path()), 0u);
+}
+
+TEST(ReplaceFileContents, ADirectoryInTheWayStaysAsItWas) {
+  test::ScratchDir dir;
+  const fs::path target = dir / "folder";
+  fs::create_directory(target);
+  test::WriteAll(target / "inside", {7});
+  EXPECT_THROW(ReplaceFileContents(test::U16(target), std::vector<uint8_t>{1}), EStreamError);
+  EXPECT_TRUE(fs::is_directory(target));
+  EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+}  // namespace
+}  // namespace pk
