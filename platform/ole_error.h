@@ -1,0 +1,36 @@
+// A failed call into the operating system's component services (the ASP
+// Response, the object context), carrying the failure code, and a VARIANT
+// argument that cannot be read as asked. The COM shell
+// hands this code on to its client in place of the generic E_UNEXPECTED that
+// every other exception becomes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/exceptions.h"
+
+namespace pk {
+
+class EOleSysError : public Exception {
+ public:
+  EOleSysError(std::u16string message, int32_t error_code)
+      : Exception(std::move(message)), error_code_(error_code) {}
+  int32_t ErrorCode() const noexcept { return error_code_; }
+
+ private:
+  int32_t error_code_;
+};
+
+// A VARIANT argument of the wrong kind (not an array, an element that is not
+// a number).
+PK_DECLARE_EXCEPTION(EVariantError, Exception);
+
+#ifdef _WIN32
+// Raises EOleSysError for a failed HRESULT: the description the callee left
+// in the thread's error information, else the system's text for the code.
+// Does nothing for a success code.
+void CheckOleResult(int32_t result);
+#endif
+
+}  // namespace pk
