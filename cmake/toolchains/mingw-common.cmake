@@ -22,3 +22,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# The mingw zlib package ships an import library too; the DLLs must not
+# depend on zlib1.dll.
+set(ZLIB_USE_STATIC_LIBS ON)
