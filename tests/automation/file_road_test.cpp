@@ -194,6 +194,22 @@ TEST_F(FileRoad, ReadVariantNeverChecksAnExtension) {
   EXPECT_FALSE(object_.IgnoreInputFileType());
 }
 
+TEST_F(FileRoad, EveryLoadLeavesColorDepthInStepWithThePixelFormat) {
+  struct Case {
+    PixelFormat format;
+    int depth;
+  };
+  for (const Case& c : {Case{PixelFormat::pf1bit, 1}, Case{PixelFormat::pf4bit, 4}, Case{PixelFormat::pf8bit, 8},
+                        Case{PixelFormat::pf16bit, 24}, Case{PixelFormat::pf24bit, 24},
+                        Case{PixelFormat::pf32bit, 24}}) {
+    object_.ReadVariant(BmpBytes(3, 3, c.format));
+    const TBitmap& image = *object_.State().bmpMemory;
+    EXPECT_EQ(object_.ColorDepth(), c.depth) << BitsPerPixel(c.format);
+    EXPECT_EQ(image.BitCount(), c.depth) << BitsPerPixel(c.format);
+    if (c.depth == 24) EXPECT_FALSE(image.HasPalette()) << BitsPerPixel(c.format);
+  }
+}
+
 TEST_F(FileRoad, WrittenBmpCarriesPixelsAndResolutionBack) {
   const std::vector<uint8_t> original = BmpBytes(5, 3, PixelFormat::pf24bit);
   object_.ReadVariant(original);
