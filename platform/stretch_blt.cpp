@@ -101,8 +101,12 @@ class TapTable {
   int high_ = -1;
 };
 
+// Entries a table lacks read black, so a short table equals its padded copy.
 bool SameTable(const TBitmap& a, const TBitmap& b) {
-  return a.GetPixelFormat() == b.GetPixelFormat() && std::ranges::equal(a.ColorTable(), b.ColorTable());
+  if (a.GetPixelFormat() != b.GetPixelFormat()) return false;
+  for (int i = 0; i < PaletteCapacity(a.GetPixelFormat()); ++i)
+    if (a.ColorTableEntry(i) != b.ColorTableEntry(i)) return false;
+  return true;
 }
 
 // Puts colours into the target: straight into a 24-bit row, as the nearest
