@@ -115,10 +115,11 @@ void TBMPImage::Write24BitBmp(TStream& stream) const {
   TMemoryStream memory;
   memory.WriteBytes(bmp::EncodeHeaders(file, info));
   memory.SetSize(bmp::kWrittenHeadersSize + image_size);
-  // The bitmap's own rows are shorter than the stride only at width 0.
-  const auto copied = static_cast<size_t>(std::min(stride, RowBytes()));
-  uint8_t* out = memory.Memory() + bmp::kWrittenHeadersSize;
-  for (int y = Height() - 1; y >= 0; --y, out += stride) std::memcpy(out, ScanLine(y), copied);
+  // At width 0 the bitmap has no row bytes at all: its rows stay zero.
+  if (Width() > 0) {
+    uint8_t* out = memory.Memory() + bmp::kWrittenHeadersSize;
+    for (int y = Height() - 1; y >= 0; --y, out += stride) std::memcpy(out, ScanLine(y), static_cast<size_t>(stride));
+  }
   stream.WriteBytes(memory.Bytes());
 }
 
