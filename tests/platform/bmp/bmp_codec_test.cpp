@@ -74,17 +74,17 @@ Bytes Build(bmp::InfoHeader info, const Bytes& between, const Bytes& pixels) {
   file.bfSize = static_cast<uint32_t>(file.bfOffBits + pixels.size());
   info.biSizeImage = static_cast<uint32_t>(pixels.size());
   const auto head = bmp::EncodeHeaders(file, info);
-  Bytes out(head.begin(), head.end());
-  out.insert(out.end(), between.begin(), between.end());
-  out.insert(out.end(), pixels.begin(), pixels.end());
+  Bytes out(head.size() + between.size() + pixels.size());
+  const auto after_head = std::copy(head.begin(), head.end(), out.begin());
+  std::copy(pixels.begin(), pixels.end(), std::copy(between.begin(), between.end(), after_head));
   return out;
 }
 
 Bytes GreyTable(int entries) {
-  Bytes table;
+  Bytes table(static_cast<size_t>(entries) * 4);
   for (int i = 0; i < entries; ++i) {
     const auto v = static_cast<uint8_t>(i * 255 / std::max(entries - 1, 1));
-    table.insert(table.end(), {v, v, v, 0});
+    std::fill_n(table.begin() + 4 * i, 3, v);
   }
   return table;
 }
