@@ -323,77 +323,74 @@ void ConvertRows(TStream& stream, const BmpLayout& layout, std::vector<uint8_t>&
   }
 }
 
-// Writes decoded indexes into the rows, dropping whatever falls outside.
-class RleTarget {
+uint8_t Nibble(uint8_t b, int i) { return (i & 1) ? b & 0x0F : b >> 4; }
+
+// Where RLE decoding stands in the image; writes indexes into the rows and
+// drops whatever falls past the end of a row.
+class RleCursor {
  public:
-  RleTarget(const BmpLayout& layout, std::vector<uint8_t>& rows)
-      : layout_(layout), rows_(rows), stride_(RowBytes(layout.width, layout.format)),
-        nibbles_(layout.decode == Decode::kRle4) {}
+  RleCursor(const BmpLayout& layout, std::vector<uint8_t>& rows)
+      : layout_(layout), rows_(rows), stride_(RowBytes(layout.width, layout.format)) {}
 
-  int64_t x = 0;
-  int64_t y = 0;
+  bool Done() const { return y_ >= layout_.height; }
+  bool Nibbles() const { return layout_.decode == Decode::kRle4; }
 
-  bool Done() const { return y >= layout_.height; }
-  // Pixels left in the current row.
-  int64_t Room() const { return std::max<int64_t>(0, layout_.width - x); }
-  // Pixel i of a literal run, whose bytes hold two pixels each in RLE4.
-  uint8_t LiteralPixel(const uint8_t* run, int i) const { return nibbles_ ? Nibble(run[i / 2], i) : run[i]; }
-  // Pixel i of an encoded run: the value, or its two halves by turns in RLE4.
-  uint8_t RepeatedPixel(uint8_t value, int i) const { return nibbles_ ? Nibble(value, i) : value; }
-  void Put(uint8_t index) {
-    uint8_t* row = rows_.data() + DestRow(layout_, y) * stride_;
-    if (!nibbles_) {
-      row[x] = index;
-    } else {
-      uint8_t& b = row[x >> 1];
-      b = (x & 1) ? static_cast<uint8_t>((b & 0xF0) | index) : static_cast<uint8_t>((b & 0x0F) | (index << 4));
+  // count pixels, pixel i being index_of(i).
+  template <typename IndexOf>
+  void Write(int count, IndexOf index_of) {
+    const int64_t n = std::min<int64_t>(count, std::max<int64_t>(0, layout_.width - x_));
+    uint8_t* row = rows_.data() + DestRow(layout_, y_) * stride_;
+    for (int i = 0; i < n; ++i, ++x_) {
+      const uint8_t index = index_of(i);
+      if (!Nibbles()) {
+        row[x_] = index;
+      } else {
+        uint8_t& b = row[x_ >> 1];
+        b = (x_ & 1) ? static_cast<uint8_t>((b & 0xF0) | index) : static_cast<uint8_t>((b & 0x0F) | (index << 4));
+      }
     }
-    ++x;
+    x_ += count - n;
   }
-  void Skip(int64_t count) { x += count; }
+  void NextLine() {
+    x_ = 0;
+    ++y_;
+  }
   void Move(int dx, int dy) {
-    x += dx;
-    y += dy;
-    if (x > layout_.width || y >= layout_.height) throw EInvalidGraphic(msg::kBmpRleOutsideImage);
+    x_ += dx;
+    y_ += dy;
+    if (x_ > layout_.width || y_ >= layout_.height) throw EInvalidGraphic(msg::kBmpRleOutsideImage);
   }
-  bool nibbles() const { return nibbles_; }
 
  private:
-  static uint8_t Nibble(uint8_t b, int i) { return (i & 1) ? b & 0x0F : b >> 4; }
-
   const BmpLayout& layout_;
   std::vector<uint8_t>& rows_;
   int64_t stride_;
-  bool nibbles_;
+  int64_t x_ = 0;
+  int64_t y_ = 0;
 };
 
-void DecodeRle(std::span<const uint8_t> data, RleTarget& target) {
+void DecodeRle(std::span<const uint8_t> data, RleCursor& cursor) {
+  const bool nibbles = cursor.Nibbles();
   size_t pos = 0;
-  while (!target.Done() && data.size() - pos >= 2) {
+  while (!cursor.Done() && data.size() - pos >= 2) {
     const uint8_t count = data[pos];
     const uint8_t value = data[pos + 1];
     pos += 2;
-    if (count > 0) {  // a run of one index (two alternating ones in RLE4)
-      const int n = static_cast<int>(std::min<int64_t>(count, target.Room()));
-      for (int i = 0; i < n; ++i) target.Put(target.RepeatedPixel(value, i));
-      target.Skip(count - n);
-      continue;
-    }
-    if (value == 0) {  // end of line
-      target.x = 0;
-      ++target.y;
+    if (count > 0) {  // one index repeated (two taking turns in RLE4)
+      cursor.Write(count, [&](int i) { return nibbles ? Nibble(value, i) : value; });
+    } else if (value == 0) {  // end of line
+      cursor.NextLine();
     } else if (value == 1) {  // end of bitmap
       return;
     } else if (value == 2) {  // delta
       if (data.size() - pos < 2) return;
-      target.Move(data[pos], data[pos + 1]);
+      cursor.Move(data[pos], data[pos + 1]);
       pos += 2;
-    } else {  // literal pixels, padded to 16 bits
-      const size_t bytes = target.nibbles() ? (value + 1u) / 2 : value;
+    } else {  // literal indexes, padded to 16 bits
+      const size_t bytes = nibbles ? (value + 1u) / 2 : value;
       if (data.size() - pos < bytes) return;
-      const int n = static_cast<int>(std::min<int64_t>(value, target.Room()));
-      for (int i = 0; i < n; ++i) target.Put(target.LiteralPixel(data.data() + pos, i));
-      target.Skip(value - n);
+      const uint8_t* literal = data.data() + pos;
+      cursor.Write(value, [&](int i) { return nibbles ? Nibble(literal[i / 2], i) : literal[i]; });
       pos = std::min(data.size(), pos + bytes + (bytes & 1));
     }
   }
@@ -402,8 +399,8 @@ void DecodeRle(std::span<const uint8_t> data, RleTarget& target) {
 void DecodeRleRows(TStream& stream, const BmpLayout& layout, std::vector<uint8_t>& rows) {
   std::vector<uint8_t> data(static_cast<size_t>(layout.pixels_size));
   stream.ReadBuffer(data.data(), layout.pixels_size);
-  RleTarget target(layout, rows);
-  DecodeRle(data, target);
+  RleCursor cursor(layout, rows);
+  DecodeRle(data, cursor);
 }
 
 std::vector<uint8_t> TableBytes(std::span<const TColor> table) {
