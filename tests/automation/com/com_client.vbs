@@ -1,0 +1,264 @@
+' The COM server driven as an ASP page's VBScript drives it: created by its
+' ProgID, every property kind set and read back, a BMP loaded and written
+' under each overwrite mode, and each failure seen in Err with its
+' description, source and number. Run by tools/script-tests:
+'   cscript //nologo com_client.vbs <fixture folder> <output folder>
+' Prints one line per failed check and "N passed, N failed".
+Option Explicit
+
+Const kSource = "PixmarlKit.ImageFunctions"
+Const kUnexpected = &H8000FFFF
+Dim passed, failed, fixtures, output, fso
+passed = 0 : failed = 0
+fixtures = WScript.Arguments(0) & "\"
+output = WScript.Arguments(1) & "\"
+Set fso = CreateObject("Scripting.FileSystemObject")
+
+Sub Check(name, condition)
+  If condition Then
+    passed = passed + 1
+  Else
+    failed = failed + 1
+    WScript.Echo "FAILED: " & name
+  End If
+End Sub
+
+Sub CheckEqual(name, got, expected)
+  Check name & " (got [" & got & "], expected [" & expected & "])", got = expected
+End Sub
+
+' The last call failed with this description, our source and E_UNEXPECTED.
+Sub CheckError(name, description)
+  CheckEqual name & ": description", Err.Description, description
+  CheckEqual name & ": source", Err.Source, kSource
+  CheckEqual name & ": number", Hex(Err.Number), Hex(kUnexpected)
+  Err.Clear
+End Sub
+
+' Members still being built answer "Not implemented yet."; the shell's part
+' (the failure reaching the script) is checked all the same.
+Function Pending()
+  Pending = (Err.Description = "Not implemented yet.")
+End Function
+
+Function NewObject()
+  Set NewObject = CreateObject("PixmarlKit.ImageFunctions")
+End Function
+
+' One property of each kind; tests/automation/com/com_client.js walks every
+' property by name (Wine's VBScript has no Eval or Execute).
+Sub TestPropertyKinds()
+  Dim o : Set o = NewObject()
+  CheckEqual "TypeName", TypeName(o), "IImageFunctions"
+  CheckEqual "default Width", o.Width, 0
+  CheckEqual "default ColorDepth", o.ColorDepth, 24
+  CheckEqual "default TextColor", o.TextColor, "000000"
+  CheckEqual "default IgnoreInputFileType", o.IgnoreInputFileType, True
+  Check "Version names the build: " & o.Version, InStr(o.Version, "1.0.0.0") > 0 And InStr(o.Version, "64 bit") > 0
+
+  o.Antialias = True
+  CheckEqual "Boolean property True", o.Antialias, True
+  CheckEqual "Boolean property is a Boolean", TypeName(o.Antialias), "Boolean"
+  o.Antialias = 7
+  CheckEqual "any non-zero is True", CInt(o.Antialias), -1
+  o.Antialias = False
+  CheckEqual "Boolean property False", o.Antialias, False
+  o.KeepAlpha = True
+  CheckEqual "KeepAlpha put is accepted and reads False", o.KeepAlpha, False
+
+  o.JpegQuality = 123456
+  CheckEqual "Long property", o.JpegQuality, 123456
+  CheckEqual "Long property is a Long", TypeName(o.JpegQuality), "Long"
+  o.ExtraAlphaValue = 300
+  CheckEqual "ExtraAlphaValue keeps the low 8 bits", o.ExtraAlphaValue, 44
+  CheckEqual "DPItoDPM(96)", o.DPItoDPM(96), 3780
+  CheckEqual "DPMtoDPI(3780)", o.DPMtoDPI(3780), 96
+
+  ' Enumerations cross as 32-bit values; values outside the named members
+  ' are stored unchanged.
+  o.OverwriteMode = 2
+  CheckEqual "enumeration property", o.OverwriteMode, 2
+  CheckEqual "enumeration property is a Long", TypeName(o.OverwriteMode), "Long"
+  o.TextJustify = 7
+  CheckEqual "enumeration value outside its members", o.TextJustify, 7
+
+  o.TransparentColor = "#ff8000"
+  CheckEqual "colour text", o.TransparentColor, "FF8000"
+  o.TransparentColor = "zz"
+  CheckEqual "colour text keeps its value on bad text", o.TransparentColor, "FF8000"
+  o.BackgroundColor = "ooOoFF"
+  CheckEqual "colour text o reads as 0", o.BackgroundColor, "0000FF"
+  CheckEqual "setting BackgroundColor sets HasBackground", o.HasBackground, True
+
+  o.OverwriteChr = "_"
+  CheckEqual "text property", o.OverwriteChr, "_"
+End Sub
+
+' The four members that return their value directly, without an HRESULT.
+Sub TestDirectResults()
+  Dim o : Set o = NewObject()
+  CheckEqual "OLEColorToStr(255)", o.OLEColorToStr(255), "FF0000"
+  CheckEqual "OLEColorToStr is a String", TypeName(o.OLEColorToStr(255)), "String"
+  CheckEqual "OLEColorToStr(16711680)", o.OLEColorToStr(16711680), "0000FF"
+  CheckEqual "OLEColorToStr(-1)", o.OLEColorToStr(-1), "FFFFFF"
+  CheckEqual "StrToOLEColor(#FF8000)", o.StrToOLEColor("#FF8000"), 33023
+  CheckEqual "StrToOLEColor(zz)", o.StrToOLEColor("zz"), 0
+  CheckEqual "StrToOLEColor(ooOoFF)", o.StrToOLEColor("ooOoFF"), 16711680
+  On Error Resume Next
+  Dim index : index = o.ColorIndex("FF0000")
+  Check "ColorIndex without an image fails: " & Err.Description, _
+    Err.Description = "No image loaded." Or Pending()
+  CheckEqual "ColorIndex failure source", Err.Source, kSource
+  CheckEqual "ColorIndex failure number", Hex(Err.Number), Hex(kUnexpected)
+  CheckEqual "ColorIndex failure gives no value", IsEmpty(index), True
+  Err.Clear
+End Sub
+
+Sub TestLoadBmp()
+  Dim o : Set o = NewObject()
+  o.ReadFile fixtures & "red24.bmp"
+  CheckEqual "Width", o.Width, 40
+  CheckEqual "Height", o.Height, 30
+  CheckEqual "XDPI", o.XDPI, 72
+  CheckEqual "YDPI", o.YDPI, 72
+  CheckEqual "ColorDepth", o.ColorDepth, 24
+  CheckEqual "FileSize", o.FileSize, fso.GetFile(fixtures & "red24.bmp").Size
+  CheckEqual "OriginalImageType", o.OriginalImageType, "bmp"
+  CheckEqual "ReadFile leaves Filename", o.Filename, ""
+  o.ReadFile "  " & fixtures & "grey8.bmp  "
+  CheckEqual "name with spaces around it loads; 8-bit ColorDepth", o.ColorDepth, 8
+  CheckEqual "8-bit Width", o.Width, 256
+End Sub
+
+Function LoadedFrom(path)
+  Dim o : Set o = NewObject()
+  o.ReadFile path
+  Set LoadedFrom = o
+End Function
+
+Sub TestWriteModes()
+  Dim o : Set o = NewObject()
+  o.ReadFile fixtures & "red24.bmp"
+  Dim target : target = output & "copy.bmp"
+
+  o.OverwriteMode = 0 ' owAlways
+  o.WriteFile target
+  CheckEqual "owAlways writes; Filename", o.Filename, target
+  CheckEqual "written BMP reads back", LoadedFrom(target).Width, 40
+  CheckEqual "written BMP keeps its resolution", LoadedFrom(target).XDPI, 72
+
+  Dim grey : Set grey = NewObject()
+  grey.ReadFile fixtures & "grey8.bmp"
+  grey.OverwriteMode = 1 ' owNever
+  grey.WriteFile target
+  CheckEqual "owNever leaves Filename", grey.Filename, ""
+  CheckEqual "owNever leaves the existing file", LoadedFrom(target).ColorDepth, 24
+
+  o.OverwriteMode = 2 ' owRename
+  o.WriteFile target
+  CheckEqual "owRename picks the first free number", o.Filename, output & "copy~1.bmp"
+  o.WriteFile target
+  CheckEqual "owRename counts on", o.Filename, output & "copy~2.bmp"
+  Check "renamed file exists", fso.FileExists(output & "copy~2.bmp")
+
+  o.OverwriteMode = 0
+  o.WriteFile "a.bmp"
+  CheckEqual "five-character name is ignored", o.Filename, output & "copy~2.bmp"
+  Check "nothing written for the short name", Not fso.FileExists("a.bmp")
+End Sub
+
+Sub TestFailures()
+  Dim o : Set o = NewObject()
+  On Error Resume Next
+  o.ReadFile fixtures & "missing.bmp"
+  CheckError "missing file", "File not found: missing.bmp"
+  o.ReadFile fixtures & "folder.bmp"
+  CheckError "folder", "File not found: folder.bmp"
+  o.ReadFile fixtures & "empty.bmp"
+  CheckError "empty file", "Empty input file or stream."
+  o.ReadFile fixtures & "red.pcx"
+  CheckError "PCX through ReadFile", "Invalid file type."
+  CheckEqual "image empty after a failed load", o.Width, 0
+  o.WriteFile output & "nothing.bmp"
+  CheckError "WriteFile without an image", "No image loaded in the component."
+  o.IgnoreInputFileType = False
+  o.ReadFile fixtures & "bmp-named.jpg"
+  CheckError "extension checked", "Invalid file type."
+  o.IgnoreInputFileType = True
+  o.ReadFile fixtures & "bmp-named.jpg"
+  CheckEqual "extension ignored", Err.Number, 0
+  o.Width = 5
+  Check "read-only property refuses a put", Err.Number <> 0
+  Err.Clear
+End Sub
+
+' VBScript passes variables by reference (VT_BYREF | VT_VARIANT) and its own
+' arrays hold VARIANTs; both reach ReadVariant as bytes.
+Function BytesOfHexFile(path)
+  Dim text, count, bytes, i
+  text = Trim(fso.OpenTextFile(path).ReadAll)
+  text = Replace(Replace(text, vbLf, ""), vbCr, "")
+  count = Len(text) \ 2
+  ReDim bytes(count - 1)
+  For i = 0 To count - 1
+    bytes(i) = CByte("&H" & Mid(text, 2 * i + 1, 2))
+  Next
+  BytesOfHexFile = bytes
+End Function
+
+Sub TestVariantArguments()
+  Dim o : Set o = NewObject()
+  Dim bytes : bytes = BytesOfHexFile(fixtures & "small.hex")
+  o.IgnoreInputFileType = False
+  o.ReadVariant bytes
+  CheckEqual "ReadVariant of a VBScript array: Width", o.Width, 5
+  CheckEqual "ReadVariant of a VBScript array: Height", o.Height, 3
+  CheckEqual "ReadVariant keeps IgnoreInputFileType", o.IgnoreInputFileType, False
+  On Error Resume Next
+  o.ReadVariant Array()
+  CheckError "ReadVariant of no bytes", "Empty input file or stream."
+  o.ReadVariant Array(0)
+  CheckError "ReadVariant of a WBMP first byte", "Invalid file type."
+  o.ReadVariant 5
+  CheckError "ReadVariant of a number", "Variant is not an array."
+  o.ReadVariant Array("x")
+  CheckError "ReadVariant of text elements", "Variant array element is not a byte value."
+
+  Dim out : out = o.VariantOut("bmp")
+  If Pending() Then
+    Err.Clear
+  Else
+    CheckEqual "VariantOut is a byte array", TypeName(out), "Byte()"
+    CheckEqual "VariantOut lower bound", LBound(out), 1
+    Dim back : Set back = NewObject()
+    back.ReadVariant out
+    CheckEqual "VariantOut bytes read back", back.Width, 5
+  End If
+End Sub
+
+' Rotate takes a single-precision float: integers, doubles and numeric text
+' are coerced on the way in; other text is a type mismatch.
+Sub TestFloatArgument()
+  Dim o : Set o = NewObject()
+  o.ReadFile fixtures & "red24.bmp"
+  On Error Resume Next
+  Dim angle
+  For Each angle In Array(90, 45.5, "30")
+    Err.Clear
+    o.Rotate angle
+    Check "Rotate(" & angle & ") reaches the member: " & Err.Description, Err.Number = 0 Or Pending()
+  Next
+  Err.Clear
+  o.Rotate "abc"
+  CheckEqual "Rotate of text is a type mismatch", Err.Number, 13
+  Err.Clear
+End Sub
+
+TestPropertyKinds
+TestDirectResults
+TestLoadBmp
+TestWriteModes
+TestFailures
+TestVariantArguments
+TestFloatArgument
+WScript.Echo passed & " passed, " & failed & " failed"
