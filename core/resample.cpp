@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <vector>
 
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
+
 #include "core/messages.h"
 #include "platform/exceptions.h"
 
@@ -63,44 +67,89 @@ ContributorTable BuildContributors(int dst_size, int src_size, TFilterProc filte
   return table;
 }
 
+// Clamps to 0..255 and rounds halves to even: the innermost operation of both
+// passes. SSE's conversion rounds by the current mode (to nearest, halves to
+// even) in one instruction; without SSE, truncation and the exact fraction
+// give the same result in any float precision.
 uint8_t ClampToByte(float sum) {
-  if (sum > 255.0f) return 255;
-  if (sum < 0.0f) return 0;
-  return static_cast<uint8_t>(std::lrint(sum));  // the default rounding: halves to even
+  sum = std::min(std::max(sum, 0.0f), 255.0f);
+#if defined(__SSE__)
+  return static_cast<uint8_t>(_mm_cvtss_si32(_mm_set_ss(sum)));
+#else
+  auto whole = static_cast<int>(sum);
+  const float fraction = sum - static_cast<float>(whole);
+  if (fraction > 0.5f || (fraction == 0.5f && (whole & 1))) ++whole;
+  return static_cast<uint8_t>(whole);
+#endif
 }
 
-// Every row of `from` scaled to the width of `to` (same height).
-void HorizontalPass(const TBitmap& from, TBitmap& to, const ContributorTable& table) {
-  const int width = to.Width();
-  for (int y = 0; y < from.Height(); ++y) {
-    const uint8_t* src = from.ScanLine(y);
-    uint8_t* dst = to.ScanLine(y);
-    for (int i = 0; i < width; ++i, dst += 3) {
-      float b = 0.0f, g = 0.0f, r = 0.0f;
-      for (size_t c = table.First[i]; c < table.First[i + 1]; ++c) {
-        const uint8_t* p = src + 3 * int64_t{table.Index[c]};
-        const float w = table.Weight[c];
-        b += p[0] * w;
-        g += p[1] * w;
-        r += p[2] * w;
-      }
-      dst[0] = ClampToByte(b);
-      dst[1] = ClampToByte(g);
-      dst[2] = ClampToByte(r);
+// One source row scaled to the destination width.
+void ScaleRow(const uint8_t* src, uint8_t* dst, const ContributorTable& table, int width) {
+  for (int i = 0; i < width; ++i, dst += 3) {
+    float b = 0.0f, g = 0.0f, r = 0.0f;
+    for (size_t c = table.First[i]; c < table.First[i + 1]; ++c) {
+      const uint8_t* p = src + 3 * int64_t{table.Index[c]};
+      const float w = table.Weight[c];
+      b += p[0] * w;
+      g += p[1] * w;
+      r += p[2] * w;
     }
+    dst[0] = ClampToByte(b);
+    dst[1] = ClampToByte(g);
+    dst[2] = ClampToByte(r);
   }
 }
 
-// Every column of `from` scaled to the height of `to` (same width). A whole
-// destination row is summed at once, contributor by contributor, so each
-// pixel's sum still runs over its source rows in ascending order.
-void VerticalPass(const TBitmap& from, TBitmap& to, const ContributorTable& table) {
+// The rows of the work image (every source row scaled to the destination
+// width), made when the vertical pass first asks for them. A destination row
+// draws on source rows within a short span, and that span only moves down, so
+// a ring of as many rows as the widest span holds everything still needed and
+// each work row is made once; the work image never exists in full.
+class WorkRows {
+ public:
+  WorkRows(const TBitmap& src, int width, const ContributorTable& columns, const ContributorTable& rows)
+      : src_(src), width_(width), columns_(columns), bytes_(3 * static_cast<size_t>(width)) {
+    size_t span = 1;
+    for (size_t i = 0; i + 1 < rows.First.size(); ++i) {
+      const auto first = rows.Index.begin() + static_cast<ptrdiff_t>(rows.First[i]);
+      const auto last = rows.Index.begin() + static_cast<ptrdiff_t>(rows.First[i + 1]);
+      if (first == last) continue;
+      const auto [low, high] = std::minmax_element(first, last);
+      span = std::max(span, static_cast<size_t>(*high - *low + 1));
+    }
+    held_.assign(span, -1);
+    pixels_.resize(span * bytes_);
+  }
+
+  const uint8_t* Row(int32_t y) {
+    const size_t slot = static_cast<size_t>(y) % held_.size();
+    uint8_t* row = pixels_.data() + slot * bytes_;
+    if (held_[slot] != y) {
+      ScaleRow(src_.ScanLine(y), row, columns_, width_);
+      held_[slot] = y;
+    }
+    return row;
+  }
+
+ private:
+  const TBitmap& src_;
+  const int width_;
+  const ContributorTable& columns_;
+  const size_t bytes_;
+  std::vector<int32_t> held_;  // the source row each slot holds, -1 for none
+  std::vector<uint8_t> pixels_;
+};
+
+// Every destination row as the weighted sum of its work rows. A whole row is
+// summed at once, contributor by contributor, so each pixel's sum still runs
+// over its source rows in ascending list order.
+void VerticalPass(WorkRows& work, TBitmap& to, const ContributorTable& table) {
   const auto bytes = static_cast<size_t>(3 * int64_t{to.Width()});
   std::vector<float> sums(bytes);
   for (int y = 0; y < to.Height(); ++y) {
     std::fill(sums.begin(), sums.end(), 0.0f);
     for (size_t c = table.First[y]; c < table.First[y + 1]; ++c) {
-      const uint8_t* src = from.ScanLine(table.Index[c]);
+      const uint8_t* src = work.Row(table.Index[c]);
       const float w = table.Weight[c];
       for (size_t k = 0; k < bytes; ++k) sums[k] += src[k] * w;
     }
@@ -119,15 +168,21 @@ void ResampleTwoPass(TBitmap& Src, TBitmap& Dst, TFilterProc Filter, float Suppo
   if (src_width < 1 || src_height < 1) throw Exception(msg::kSourceBitmapTooSmall);
 
   Src.SetPixelFormat(PixelFormat::pf24bit);
-  // A fresh 24-bit destination unless it already is one; Src may be Dst, in
-  // which case the sizes agree and the horizontal pass reads all of Src before
-  // the vertical pass writes a byte.
+  // Rows of Src are read while rows of Dst are written: one bitmap in both
+  // roles is read from a copy.
+  TBitmap alias_copy;
+  const TBitmap* from = &Src;
+  if (&Src == &Dst) {
+    alias_copy.Assign(Src);
+    from = &alias_copy;
+  }
   if (Dst.GetPixelFormat() != PixelFormat::pf24bit) Dst.Assign(TBitmap(dst_width, dst_height, PixelFormat::pf24bit));
   if (dst_width == 0 || dst_height == 0) return;
 
-  TBitmap work(dst_width, src_height, PixelFormat::pf24bit);
-  HorizontalPass(Src, work, BuildContributors(dst_width, src_width, Filter, Support));
-  VerticalPass(work, Dst, BuildContributors(dst_height, src_height, Filter, Support));
+  const ContributorTable columns = BuildContributors(dst_width, src_width, Filter, Support);
+  const ContributorTable rows = BuildContributors(dst_height, src_height, Filter, Support);
+  WorkRows work(*from, dst_width, columns, rows);
+  VerticalPass(work, Dst, rows);
 }
 
 }  // namespace pk

@@ -31,10 +31,18 @@ std::unique_ptr<TBitmap> ResampleOnce(int width, int height, TBitmap& Source, co
 // Shrinks by 0.6 a step until the next step would reach the target width; that
 // step goes straight to the target. The chain also ends when a step no longer
 // shrinks (a one-pixel-wide image), so a target width below 1 cannot loop.
-std::unique_ptr<TBitmap> ResampleInSteps(int NewWidth, int NewHeight, const TBitmap& Source,
+// The source itself is never converted: a 24-bit one, which resampling leaves
+// as it is, is read in place, any other through an exact copy.
+std::unique_ptr<TBitmap> ResampleInSteps(int NewWidth, int NewHeight, TBitmap& Source,
                                          const TResampleFilter& filter) {
-  auto current = std::make_unique<TBitmap>();
-  CopyBitmapExact(Source, *current);
+  std::unique_ptr<TBitmap> copy;
+  TBitmap* current = &Source;
+  if (Source.GetPixelFormat() != PixelFormat::pf24bit) {
+    copy = std::make_unique<TBitmap>();
+    CopyBitmapExact(Source, *copy);
+    current = copy.get();
+  }
+  std::unique_ptr<TBitmap> result;
   int width = Source.Width();
   int height = Source.Height();
   for (bool last = false; !last;) {
@@ -43,9 +51,10 @@ std::unique_ptr<TBitmap> ResampleInSteps(int NewWidth, int NewHeight, const TBit
     last = next_width <= std::max(NewWidth, 1) || next_width >= width;
     width = last ? NewWidth : next_width;
     height = last ? NewHeight : next_height;
-    current = ResampleOnce(width, height, *current, filter);
+    result = ResampleOnce(width, height, *current, filter);
+    current = result.get();
   }
-  return current;
+  return result;
 }
 
 // The platform's stretch of the kind each format needs; the result keeps the
