@@ -87,7 +87,9 @@ TEST(Geometry, EveryFormatAndOddWidthAgreesWithNumpy) {
         const std::string fixture = std::string(op.Fixture) + "_" + name;
         ExpectPixels(bitmap, test::ReadPnm(test::GeneratedFile("core/geometry/" + fixture + ".pnm")), fixture);
         EXPECT_EQ(bitmap.GetPixelFormat(), format) << fixture;
-        if (IsPaletted(format)) EXPECT_EQ(bitmap.Palette(), TestPalette(format)) << fixture;
+        if (IsPaletted(format)) {
+          EXPECT_EQ(bitmap.Palette(), TestPalette(format)) << fixture;
+        }
       }
     }
 }

@@ -123,8 +123,12 @@ TEST(ResampleTwoPass, OvershootIsClampedNotWrapped) {
       blacks += v == 0;
       // A wrapped overshoot would show up as a dark pixel among the bright ones
       // or the reverse.
-      if (x > 16) EXPECT_GT(v, 200) << name << " " << x;
-      if (x < 12) EXPECT_LT(v, 55) << name << " " << x;
+      if (x > 16) {
+        EXPECT_GT(v, 200) << name << " " << x;
+      }
+      if (x < 12) {
+        EXPECT_LT(v, 55) << name << " " << x;
+      }
     }
     EXPECT_GT(whites, 2) << name;
     EXPECT_GT(blacks, 2) << name;
