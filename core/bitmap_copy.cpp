@@ -1,3 +1,5 @@
+// The exact copy rides on the platform bitmap's deep assignment; only 1- and
+// 4-bit copies differ, carrying the full 2 or 16 palette entries.
 #include "core/bitmap_copy.h"
 
 #include "core/palette_helpers.h"

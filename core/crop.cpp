@@ -1,3 +1,6 @@
+// CropBitmap paints the new area with the fill colour and then copies only the
+// overlap of the rectangle and the old image; corners are taken in 64 bits, so
+// no rectangle can wrap into a small or negative size.
 #include "core/crop.h"
 
 #include <algorithm>

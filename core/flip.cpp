@@ -1,3 +1,5 @@
+// Flips move whole rows (top to bottom) or mirror each row through one scratch
+// row (left to right), bit by bit or nibble by nibble for the packed formats.
 #include "core/flip.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// MakeGreyscale reads every source through a 24-bit copy, so palette images of
+// any depth average the colours their indexes stand for.
 #include "core/greyscale.h"
 
 #include "core/bitmap_copy.h"

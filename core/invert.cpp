@@ -1,3 +1,5 @@
+// InvertBitmap by format: pixel bits for 1 bit, the palette for 4 and 8 bits
+// (indexes kept), the bytes of a clipped rectangle for 24 bits.
 #include "core/invert.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// Palette helpers over the platform bitmap's colour table. Every table read
+// here covers the format's full 2, 16 or 256 entries, entries the bitmap lacks
+// reading black, so callers never see a short palette.
 #include "core/palette_helpers.h"
 
 #include <algorithm>

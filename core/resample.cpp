@@ -1,3 +1,7 @@
+// The two passes share one contributor table per axis, built once before any
+// pixel is touched; the pixel loops only multiply and add. The vertical pass
+// pulls the rows of the work image from a small ring as it needs them, so the
+// whole work image (destination width by source height) is never held.
 #include "core/resample.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The seven kernels and their table. Each kernel computes in double and
+// rounds its result to single precision once, at the end.
 #include "core/resample_filters.h"
 
 #include <cmath>
@@ -5,7 +7,6 @@
 
 namespace pk {
 
-// Each kernel works in double and ends in single precision.
 
 float BoxKernel(float t) { return (t > -0.5f && t <= 0.5f) ? 1.0f : 0.0f; }
 

@@ -1,3 +1,6 @@
+// The resize driver picks the road (step-wise resampling, one resampling step,
+// or the platform's stretch) and builds the new bitmap aside: Dest is only
+// replaced once the result stands, so a failure leaves it as it was.
 #include "core/resize.h"
 
 #include <algorithm>
