@@ -7,7 +7,6 @@
 
 namespace pk {
 
-
 float BoxKernel(float t) { return (t > -0.5f && t <= 0.5f) ? 1.0f : 0.0f; }
 
 float TriangleKernel(float t) {
