@@ -422,9 +422,33 @@ TEST(BmpCodec, TopDownRleRowsGoDownwards) {
 
 // ---- replay of damaged files --------------------------------------------------------
 
-// Every truncation and a few values in every header byte of small files of each
-// decoding path: each load either succeeds or raises one of our errors, and
-// under the sanitizers reads nothing out of bounds.
+// Every truncation of a file and a few values in each of its first 80 bytes:
+// each load either succeeds or raises one of our errors, and under the
+// sanitizers reads nothing out of bounds.
+struct ReplayCount {
+  int loaded = 0;
+  int refused = 0;
+};
+
+void ReplayDamage(const Bytes& seed, std::initializer_list<uint8_t> values, ReplayCount& count) {
+  const auto attempt = [&count](Bytes bytes) {
+    try {
+      Decode(std::move(bytes));
+      ++count.loaded;
+    } catch (const Exception&) {
+      ++count.refused;
+    }
+  };
+  for (size_t size = 0; size < seed.size(); ++size) attempt(Truncated(seed, size));
+  for (size_t at = 0; at < std::min<size_t>(seed.size(), 80); ++at)
+    for (uint8_t value : values) {
+      Bytes mutated = seed;
+      mutated[at] = value;
+      attempt(std::move(mutated));
+    }
+}
+
+// Small files of each decoding path.
 TEST(BmpCodec, DamagedFilesNeverEscapeTheErrorModel) {
   const std::vector<Bytes> seeds = {
       Base8(),
@@ -435,26 +459,23 @@ TEST(BmpCodec, DamagedFilesNeverEscapeTheErrorModel) {
       Build(Info(3, -2, 16, bmp::kBitFields), Masks({0xF800, 0x07E0, 0x001F}), Bytes(16, 0xA5)),
       Build(Info(2, 2, 32, bmp::kAlphaBitFields), Masks({0xFF, 0xFF00, 0xFF0000, 0xFF000000}), Bytes(16, 0x5A)),
   };
-  int loaded = 0, refused = 0;
-  const auto attempt = [&](Bytes bytes) {
-    try {
-      Decode(std::move(bytes));
-      ++loaded;
-    } catch (const Exception&) {
-      ++refused;
-    }
-  };
-  for (const Bytes& seed : seeds) {
-    for (size_t size = 0; size < seed.size(); ++size) attempt(Truncated(seed, size));
-    for (size_t at = 0; at < std::min<size_t>(seed.size(), 80); ++at)
-      for (uint8_t value : {0x00, 0x01, 0x7F, 0x80, 0xFF}) {
-        Bytes mutated = seed;
-        mutated[at] = value;
-        attempt(std::move(mutated));
-      }
-  }
-  EXPECT_GT(loaded, 0);
-  EXPECT_GT(refused, 0);
+  ReplayCount count;
+  for (const Bytes& seed : seeds) ReplayDamage(seed, {0x00, 0x01, 0x7F, 0x80, 0xFF}, count);
+  EXPECT_GT(count.loaded, 0);
+  EXPECT_GT(count.refused, 0);
+}
+
+// The generated files bring the header variants the seeds above lack: core,
+// 52-, 56-, 64-, 108- and 124-byte headers, and the tools' RLE. Fewer values
+// per byte: large RLE images a few bytes of damage declare are costly to clear.
+TEST(BmpCodec, DamagedToolFilesNeverEscapeTheErrorModel) {
+  if (!test::HaveGeneratedFixtures()) GTEST_SKIP() << "generated fixtures not available";
+  const auto folder = test::GeneratedFile("platform/bmp");
+  ReplayCount count;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().extension() == ".bmp") ReplayDamage(test::ReadAll(entry.path()), {0x00, 0xFF}, count);
+  EXPECT_GT(count.loaded, 0);
+  EXPECT_GT(count.refused, 0);
 }
 
 }  // namespace
