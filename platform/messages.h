@@ -17,6 +17,7 @@ inline constexpr char16_t kInvalidPixelFormat[] = u"Invalid pixel format";
 inline constexpr char16_t kInvalidBitmapSize[] = u"Invalid bitmap size";
 inline constexpr char16_t kBitmapTooLarge[] = u"Bitmap too large: ";  // + details + limit
 inline constexpr char16_t kInvalidBitmap[] = u"Invalid bitmap";
+inline constexpr char16_t kCannotCreateFont[] = u"Cannot create the font";
 inline constexpr char16_t kPaletteIndexOutOfRange[] = u"Palette index out of range";
 inline constexpr char16_t kDateEncodeError[] = u"Invalid argument to date encode";
 inline constexpr char16_t kTimeEncodeError[] = u"Invalid argument to time encode";
@@ -31,5 +32,6 @@ inline constexpr char16_t kBmpBadColorTable[] = u"Invalid bitmap: colour table l
 inline constexpr char16_t kBmpBadOffset[] = u"Invalid bitmap: pixel data offset outside the data";
 inline constexpr char16_t kBmpTruncatedPixels[] = u"Invalid bitmap: pixel data truncated";
 inline constexpr char16_t kBmpRleOutsideImage[] = u"Invalid bitmap: run-length data moves outside the image";
+inline constexpr char16_t kNoAspPageContext[] = u"The component is not running inside an ASP page: no Response object.";
 
 }  // namespace pk::msg

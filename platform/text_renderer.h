@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,5 +41,9 @@ class ITextRenderer {
                            int32_t& height) = 0;
   virtual TTextMask RenderLine(const TFontRecord& font, std::u16string_view text) = 0;
 };
+
+// The renderer of this build's platform (GDI in the DLL). The line is
+// rendered unrotated: escapement and orientation are the caller's to apply.
+std::unique_ptr<ITextRenderer> CreateSystemTextRenderer();
 
 }  // namespace pk

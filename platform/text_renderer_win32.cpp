@@ -1,0 +1,135 @@
+// The GDI text renderer of the DLL: the font record becomes a LOGFONT (face
+// name cut to the field's 31 characters), measuring is GetTextExtentPoint32
+// with the font's text-metric height as the cell height, and a line is drawn
+// white on black into a 32-bit DIB section whose brightness is the coverage
+// (grey levels when the font asks for antialiasing). Rotation is left to the
+// caller, so both builds render the same upright line.
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include "platform/text_renderer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "platform/bitmap.h"
+#include "platform/exceptions.h"
+#include "platform/messages.h"
+
+#include <windows.h>
+
+namespace pk {
+namespace {
+
+LOGFONTW LogicalFont(const TFontRecord& font) {
+  LOGFONTW logical{};
+  logical.lfHeight = font.height;
+  logical.lfWeight = font.weight;
+  logical.lfItalic = font.italic;
+  logical.lfUnderline = font.underline;
+  logical.lfStrikeOut = font.strike_out;
+  logical.lfCharSet = font.char_set;
+  logical.lfQuality = font.quality;
+  const size_t length = std::min<size_t>(font.face_name.size(), LF_FACESIZE - 1);
+  std::memcpy(logical.lfFaceName, font.face_name.data(), length * sizeof(wchar_t));
+  return logical;
+}
+
+// A memory DC with the record's font selected, released on every path.
+class TFontDc {
+ public:
+  explicit TFontDc(const TFontRecord& font) : dc_(CreateCompatibleDC(nullptr)) {
+    const LOGFONTW logical = LogicalFont(font);
+    font_ = CreateFontIndirectW(&logical);
+    if (!dc_ || !font_) throw EOutOfResources(msg::kCannotCreateFont);
+    previous_font_ = SelectObject(dc_, font_);
+  }
+  ~TFontDc() {
+    if (previous_bitmap_) SelectObject(dc_, previous_bitmap_);
+    if (dc_ && previous_font_) SelectObject(dc_, previous_font_);
+    if (font_) DeleteObject(font_);
+    if (dc_) DeleteDC(dc_);
+  }
+  TFontDc(const TFontDc&) = delete;
+  TFontDc& operator=(const TFontDc&) = delete;
+
+  HDC Get() const { return dc_; }
+  void Select(HBITMAP bitmap) { previous_bitmap_ = SelectObject(dc_, bitmap); }
+
+  void Measure(std::u16string_view text, int32_t& width, int32_t& height) const {
+    SIZE extent{};
+    TEXTMETRICW metrics{};
+    if (!text.empty()) {
+      GetTextExtentPoint32W(dc_, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()), &extent);
+    }
+    GetTextMetricsW(dc_, &metrics);
+    width = extent.cx;
+    height = metrics.tmHeight;
+  }
+
+ private:
+  HDC dc_;
+  HFONT font_ = nullptr;
+  HGDIOBJ previous_font_ = nullptr;
+  HGDIOBJ previous_bitmap_ = nullptr;
+};
+
+class TOwnedBitmap {
+ public:
+  explicit TOwnedBitmap(HBITMAP bitmap) : bitmap_(bitmap) {}
+  ~TOwnedBitmap() {
+    if (bitmap_) DeleteObject(bitmap_);
+  }
+  TOwnedBitmap(const TOwnedBitmap&) = delete;
+  TOwnedBitmap& operator=(const TOwnedBitmap&) = delete;
+  HBITMAP Get() const { return bitmap_; }
+
+ private:
+  HBITMAP bitmap_;
+};
+
+class TGdiTextRenderer final : public ITextRenderer {
+ public:
+  void MeasureLine(const TFontRecord& font, std::u16string_view text, int32_t& width, int32_t& height) override {
+    TFontDc(font).Measure(text, width, height);
+  }
+
+  TTextMask RenderLine(const TFontRecord& font, std::u16string_view text) override {
+    TFontDc dc(font);
+    TTextMask mask;
+    dc.Measure(text, mask.width, mask.height);
+    CheckedBitmapBytes(mask.width, mask.height, PixelFormat::pf32bit);
+    if (mask.width <= 0 || mask.height <= 0) return TTextMask{};
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = mask.width;
+    info.bmiHeader.biHeight = -mask.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    TOwnedBitmap canvas(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!canvas.Get() || !bits) throw EOutOfResources(msg::kInvalidBitmap);
+    const size_t pixels = static_cast<size_t>(mask.width) * static_cast<size_t>(mask.height);
+    std::memset(bits, 0, pixels * 4);
+    dc.Select(canvas.Get());
+    SetTextColor(dc.Get(), RGB(255, 255, 255));
+    SetBkMode(dc.Get(), TRANSPARENT);
+    TextOutW(dc.Get(), 0, 0, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()));
+    GdiFlush();
+
+    mask.coverage.resize(pixels);
+    const auto* bgrx = static_cast<const uint8_t*>(bits);
+    for (size_t i = 0; i < pixels; ++i) {
+      mask.coverage[i] = std::max({bgrx[4 * i], bgrx[4 * i + 1], bgrx[4 * i + 2]});
+    }
+    return mask;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ITextRenderer> CreateSystemTextRenderer() { return std::make_unique<TGdiTextRenderer>(); }
+
+}  // namespace pk
