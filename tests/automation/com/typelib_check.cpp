@@ -7,61 +7,29 @@
 #include <windows.h>
 #include <oleauto.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "PixmarlKit.h"
 #include "automation/member_table.h"
+#include "check_support.h"
 
 namespace {
 
-int passed = 0;
-int failed = 0;
-
-void Expect(bool condition, const std::string& what) {
-  if (condition) {
-    ++passed;
-  } else {
-    ++failed;
-    std::printf("FAILED: %s\n", what.c_str());
-  }
-}
-
-template <class Interface>
-struct Ref {
-  Interface* p = nullptr;
-  ~Ref() {
-    if (p) p->Release();
-  }
-  Interface* operator->() const { return p; }
-};
-
-std::string Narrow(const wchar_t* text) {
-  std::string out;
-  for (; text && *text; ++text) out += static_cast<char>(*text);
-  return out;
-}
+using pk::check::DosPath;
+using pk::check::Expect;
+using pk::check::Narrow;
+using pk::check::Ref;
 
 std::string Narrow(BSTR text, bool free_it) {
-  std::string out = Narrow(static_cast<const wchar_t*>(text));
-  if (free_it) SysFreeString(text);
-  return out;
+  return free_it ? pk::check::Take(text) : pk::check::Narrow(static_cast<const wchar_t*>(text));
 }
 
 std::string GuidText(const GUID& guid) {
   wchar_t text[40] = {};
   StringFromGUID2(guid, text, 40);
-  return Narrow(text);
-}
-
-// Wine and Windows both take a DOS path; the test runner hands a Unix one.
-std::wstring DosPath(const char* path) {
-  std::wstring out;
-  if (path[0] == '/') out = L"Z:";
-  for (const char* c = path; *c; ++c) out += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-  return out;
+  return pk::check::Narrow(text);
 }
 
 std::string TypeName(ITypeInfo* info, HREFTYPE reference) {
@@ -291,6 +259,5 @@ int main(int argc, char** argv) {
     CheckClass(library.p);
     CheckInterface(library.p);
   }
-  std::printf("%d passed, %d failed\n", passed, failed);
-  return failed == 0 ? 0 : 1;
+  return pk::check::Summary();
 }
