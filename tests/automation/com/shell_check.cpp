@@ -36,6 +36,13 @@ struct Server {
   CanUnloadNowFunction can_unload_now = nullptr;
 };
 
+// An export by name; the cast goes through a generic function pointer, as
+// GetProcAddress's own type says nothing of the signature.
+template <class Function>
+Function Export(HMODULE module, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 std::string HexCode(HRESULT code) {
   char text[16];
   std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(code));
@@ -234,9 +241,8 @@ int main(int argc, char** argv) {
   server.module = LoadLibraryW(pk::check::DosPath(argv[1]).c_str());
   Expect(server.module != nullptr, "DLL loads");
   if (server.module) {
-    server.get_class_object =
-        reinterpret_cast<GetClassObjectFunction>(GetProcAddress(server.module, "DllGetClassObject"));
-    server.can_unload_now = reinterpret_cast<CanUnloadNowFunction>(GetProcAddress(server.module, "DllCanUnloadNow"));
+    server.get_class_object = Export<GetClassObjectFunction>(server.module, "DllGetClassObject");
+    server.can_unload_now = Export<CanUnloadNowFunction>(server.module, "DllCanUnloadNow");
     {
       Ref<IClassFactory> factory;
       Expect(SUCCEEDED(server.get_class_object(CLSID_ImageFunctions, IID_IClassFactory, factory.Out())),
