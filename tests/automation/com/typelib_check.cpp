@@ -2,7 +2,8 @@
 // table of the portable object: the library's identity, the four enumerations,
 // the creatable class, and IImageFunctions row by row (vtable order, name,
 // dispid, kind, parameter names and types, result, HRESULT or direct).
-// Run under Wine by tools/script-tests: typelib_check <path of the DLL>.
+// Run under Wine by tools/script-tests: typelib_check <path of the DLL>
+// [win32|win64], the system kind to expect (default: this program's).
 // Prints each mismatch and "N passed, N failed"; exits 1 on any failure.
 #include <windows.h>
 #include <oleauto.h>
@@ -229,13 +230,13 @@ void CheckClass(ITypeLib* library) {
   Expect(TypeName(info.p, reference) == "IImageFunctions", "default interface name");
 }
 
-void CheckLibrary(ITypeLib* library) {
+void CheckLibrary(ITypeLib* library, SYSKIND expected_kind) {
   TLIBATTR* attributes = nullptr;
   library->GetLibAttr(&attributes);
   Expect(IsEqualGUID(attributes->guid, LIBID_PixmarlKit), "LIBID " + GuidText(attributes->guid));
   Expect(attributes->wMajorVerNum == 1 && attributes->wMinorVerNum == 0, "version 1.0");
   Expect(attributes->lcid == 0x409, "locale 0x409");
-  Expect(attributes->syskind == (sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32), "system kind of this build");
+  Expect(attributes->syskind == expected_kind, "system kind " + std::to_string(attributes->syskind));
   library->ReleaseTLibAttr(attributes);
   BSTR name = nullptr;
   library->GetDocumentation(-1, &name, nullptr, nullptr, nullptr);
@@ -245,16 +246,20 @@ void CheckLibrary(ITypeLib* library) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::printf("usage: typelib_check <PixmarlKit.dll>\n");
+  if (argc < 2 || argc > 3) {
+    std::printf("usage: typelib_check <PixmarlKit.dll> [win32|win64]\n");
     return 2;
   }
+  // The library of the other width's DLL is read as data, so the 64-bit
+  // check also covers the x86 DLL, which this machine cannot run.
+  const SYSKIND expected_kind = argc == 3 ? (std::strcmp(argv[2], "win32") == 0 ? SYS_WIN32 : SYS_WIN64)
+                                          : (sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
   std::wstring path = DosPath(argv[1]);
   Ref<ITypeLib> library;
   HRESULT loaded = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library.p);
   Expect(SUCCEEDED(loaded), "type library loads from the DLL");
   if (library.p) {
-    CheckLibrary(library.p);
+    CheckLibrary(library.p, expected_kind);
     CheckEnumerations(library.p);
     CheckClass(library.p);
     CheckInterface(library.p);
