@@ -192,6 +192,24 @@ Sub TestFailures()
   Err.Clear
 End Sub
 
+'' Outside an ASP page there is no Response to stream into: the failure
+' carries the system's code for the missing context, not E_UNEXPECTED.
+Sub TestStreamOutsideAPage()
+  Dim o : Set o = NewObject()
+  o.ReadFile fixtures & "red24.bmp"
+  On Error Resume Next
+  o.StreamToBrowser "bmp"
+  If Pending() Then
+    Err.Clear
+    Exit Sub
+  End If
+  CheckEqual "StreamToBrowser outside a page", Err.Description, _
+    "The component is not running inside an ASP page: no Response object."
+  CheckEqual "StreamToBrowser source", Err.Source, kSource
+  Check "StreamToBrowser carries the system's code: " & Hex(Err.Number), Err.Number < 0 And Err.Number <> kUnexpected
+  Err.Clear
+End Sub
+
 ' VBScript passes variables by reference (VT_BYREF | VT_VARIANT) and its own
 ' arrays hold VARIANTs; both reach ReadVariant as bytes.
 Function BytesOfHexFile(path)
@@ -259,6 +277,7 @@ TestDirectResults
 TestLoadBmp
 TestWriteModes
 TestFailures
+TestStreamOutsideAPage
 TestVariantArguments
 TestFloatArgument
 WScript.Echo passed & " passed, " & failed & " failed"
