@@ -114,8 +114,25 @@ function testFileRoad() {
   }
 }
 
+// Names cross as UTF-16 all the way to the file system (the test is here
+// because Wine's VBScript has no ChrW).
+function testUnicodeNames() {
+  var name = "gr" + String.fromCharCode(0xFC, 0x4E2D) + ".bmp";
+  var o = newObject();
+  o.ReadFile(fixtures + name);
+  checkEqual("non-ASCII name loads", o.Width, 40);
+  o.WriteFile(output + "copy-" + name);
+  checkEqual("non-ASCII name written", o.Filename, output + "copy-" + name);
+  var back = newObject();
+  back.ReadFile(output + "copy-" + name);
+  checkEqual("non-ASCII copy reads back", back.Height, 30);
+  checkFailure("non-ASCII missing name", function () { o.ReadFile(fixtures + "missing-" + name); },
+               "File not found: missing-" + name);
+}
+
 testDefaults();
 testEveryProperty();
 testDirectResults();
 testFileRoad();
+testUnicodeNames();
 WScript.Echo(passed + " passed, " + failed + " failed");
