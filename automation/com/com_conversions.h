@@ -22,7 +22,6 @@ namespace pk::com {
 std::u16string FromCom(BSTR text);
 inline bool FromCom(VARIANT_BOOL value) { return value != VARIANT_FALSE; }  // any non-zero is True
 inline int32_t FromCom(LONG value) { return value; }
-inline float FromCom(float value) { return value; }
 inline pk::TxowMode FromCom(::TxowMode value) { return static_cast<pk::TxowMode>(value); }
 inline pk::TxCompressionType FromCom(::TxCompressionType value) { return static_cast<pk::TxCompressionType>(value); }
 inline pk::TxJustifyType FromCom(::TxJustifyType value) { return static_cast<pk::TxJustifyType>(value); }
@@ -35,7 +34,6 @@ std::vector<uint8_t> FromCom(const VARIANT& bytes);
 // Raises std::bad_alloc when the system has no memory for the string.
 BSTR ToCom(std::u16string_view text);
 inline VARIANT_BOOL ToCom(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
-inline LONG ToCom(int32_t value) { return value; }
 inline ::TxowMode ToCom(pk::TxowMode value) { return static_cast<::TxowMode>(value); }
 inline ::TxCompressionType ToCom(pk::TxCompressionType value) { return static_cast<::TxCompressionType>(value); }
 inline ::TxJustifyType ToCom(pk::TxJustifyType value) { return static_cast<::TxJustifyType>(value); }

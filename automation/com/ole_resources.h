@@ -1,7 +1,7 @@
 // Small owning wrappers for the OLE resources the shell handles: interface
-// pointers, BSTRs, VARIANTs and SAFEARRAYs (with their data lock). Each frees
-// its resource on every path, so a conversion that throws half-way leaks
-// nothing; Release() hands ownership to a COM out-parameter.
+// pointers, VARIANTs and SAFEARRAYs (with their data lock). Each frees its
+// resource on every path, so a conversion that throws half-way leaks nothing;
+// an array's Release() hands it over to a VARIANT being returned.
 #pragma once
 
 #include <windows.h>
@@ -27,14 +27,12 @@ class ComRef {
 
   Interface* Get() const noexcept { return pointer_; }
   Interface* operator->() const noexcept { return pointer_; }
-  explicit operator bool() const noexcept { return pointer_ != nullptr; }
   // For out-parameters of COM calls: frees what is held first.
   Interface** Put() noexcept {
     Reset();
     return &pointer_;
   }
   void** PutVoid() noexcept { return reinterpret_cast<void**>(Put()); }
-  Interface* Release() noexcept { return std::exchange(pointer_, nullptr); }
   void Reset(Interface* adopted = nullptr) noexcept {
     if (pointer_) pointer_->Release();
     pointer_ = adopted;
@@ -42,26 +40,6 @@ class ComRef {
 
  private:
   Interface* pointer_ = nullptr;
-};
-
-class UniqueBstr {
- public:
-  UniqueBstr() = default;
-  explicit UniqueBstr(BSTR adopted) noexcept : bstr_(adopted) {}
-  UniqueBstr(const UniqueBstr&) = delete;
-  UniqueBstr& operator=(const UniqueBstr&) = delete;
-  UniqueBstr(UniqueBstr&& other) noexcept : bstr_(std::exchange(other.bstr_, nullptr)) {}
-  ~UniqueBstr() { SysFreeString(bstr_); }
-
-  BSTR Get() const noexcept { return bstr_; }
-  BSTR* Put() noexcept {
-    SysFreeString(std::exchange(bstr_, nullptr));
-    return &bstr_;
-  }
-  BSTR Release() noexcept { return std::exchange(bstr_, nullptr); }
-
- private:
-  BSTR bstr_ = nullptr;
 };
 
 class UniqueVariant {
@@ -72,11 +50,6 @@ class UniqueVariant {
   ~UniqueVariant() { VariantClear(&variant_); }
 
   VARIANT* Get() noexcept { return &variant_; }
-  // Moves the value into a caller's VARIANT (which must be empty or cleared).
-  void Release(VARIANT* out) noexcept {
-    *out = variant_;
-    VariantInit(&variant_);
-  }
 
  private:
   VARIANT variant_;
