@@ -1,8 +1,8 @@
-// A failed call into the operating system's component services (the ASP
-// Response, the object context), carrying the failure code, and a VARIANT
-// argument that cannot be read as asked. The COM shell
-// hands this code on to its client in place of the generic E_UNEXPECTED that
-// every other exception becomes.
+// Errors of the component's COM edge. EOleSysError is a failed call into the
+// operating system's component services (the ASP Response, the object
+// context) and carries the failure code, which the COM shell hands on to its
+// client in place of the generic E_UNEXPECTED that every other exception
+// becomes. EVariantError is a VARIANT argument that cannot be read as asked.
 #pragma once
 
 #include <cstdint>
