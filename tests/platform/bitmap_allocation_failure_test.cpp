@@ -60,6 +60,12 @@ struct Snapshot {
   bool operator==(const Snapshot&) const = default;
 };
 
+void PrintTo(const Snapshot& s, std::ostream* os) {
+  *os << s.width << " x " << s.height << " at " << BitsPerPixel(s.format) << " bits, stride " << s.stride << ", "
+      << s.rows.size() << " row bytes, " << s.table.size() << " table entries, " << s.palette.size()
+      << " palette entries";
+}
+
 Snapshot Snap(const TBitmap& b) {
   Snapshot s{b.Width(), b.Height(), b.GetPixelFormat(), b.RowBytes(), {}, {}, b.Palette()};
   s.table.assign(b.ColorTable().begin(), b.ColorTable().end());
