@@ -81,7 +81,8 @@ void TBitmap::SetSize(int width, int height) {
   // Only the overlapping pixels move: the old rows' padding must not turn into
   // pixels of a wider bitmap.
   const int columns = std::min(width_, width);
-  for (int y = 0; y < std::min(height_, height); ++y) CopyPixels(ScanLine(y), 0, fresh.ScanLine(y), 0, columns, format_);
+  for (int y = 0; y < std::min(height_, height); ++y)
+    CopyPixels(ScanLine(y), 0, fresh.ScanLine(y), 0, columns, format_);
   TakeState(fresh);
 }
 

@@ -38,7 +38,8 @@ void TCanvas::FillRect(const TRect& r) {
   const PixelFormat format = bitmap_.GetPixelFormat();
   const auto width = static_cast<size_t>(c.Width());
   if (IsPaletted(format)) {
-    const std::vector<uint8_t> indexes(width, static_cast<uint8_t>(NearestColorIndex(bitmap_.ColorTable(), Brush.Color)));
+    const auto index = static_cast<uint8_t>(NearestColorIndex(bitmap_.ColorTable(), Brush.Color));
+    const std::vector<uint8_t> indexes(width, index);
     for (int y = c.Top; y < c.Bottom; ++y) WriteIndexes(indexes.data(), format, c.Left, c.Width(), bitmap_.ScanLine(y));
     return;
   }

@@ -114,7 +114,8 @@ std::vector<Operation> Operations() {
   for (const PF f : formats) {
     const std::string bits = std::to_string(BitsPerPixel(f));
     ops.push_back({"SetSize " + bits, f, [](TBitmap& b) { b.SetSize(40, 9); }});
-    ops.push_back({"Assign " + bits, f, [f](TBitmap& b) { b.Assign(Start(f == PF::pf8bit ? PF::pf4bit : PF::pf8bit)); }});
+    const PF other = f == PF::pf8bit ? PF::pf4bit : PF::pf8bit;
+    ops.push_back({"Assign " + bits, f, [other](TBitmap& b) { b.Assign(Start(other)); }});
     ops.push_back({"SetPalette " + bits, f, [](TBitmap& b) { b.SetPalette(GreyPalette()); }});
     ops.push_back({"SetColorTable " + bits, f, [](TBitmap& b) { b.SetColorTable(GreyPalette()); }});
     ops.push_back({"Adopt " + bits, f, [](TBitmap& b) {
