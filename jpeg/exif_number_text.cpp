@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <vector>
 
 #include "jpeg/messages.h"
 #include "platform/exceptions.h"
@@ -66,17 +65,6 @@ bool IsRealText(std::u16string_view text) {
   return at == text.size();
 }
 
-std::vector<std::u16string_view> NonEmptyParts(std::u16string_view text, char16_t separator) {
-  std::vector<std::u16string_view> parts;
-  size_t start = 0;
-  while (start <= text.size()) {
-    const size_t end = std::min(text.find(separator, start), text.size());
-    if (end > start) parts.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return parts;
-}
-
 int64_t IntegerOrConvertError(std::u16string_view text) {
   const auto value = ParseInteger(text);
   if (!value) throw EConvertError(u"'" + std::u16string(text) + msg::kNotAValidInteger);
@@ -84,6 +72,17 @@ int64_t IntegerOrConvertError(std::u16string_view text) {
 }
 
 }  // namespace
+
+std::vector<std::u16string_view> SplitNonEmpty(std::u16string_view text, std::u16string_view separators) {
+  std::vector<std::u16string_view> parts;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = std::min(text.find_first_of(separators, start), text.size());
+    if (end > start) parts.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
 
 std::u16string DecimalText(int64_t value) {
   char digits[24];
@@ -113,7 +112,7 @@ std::optional<double> ParseReal(std::u16string_view text) {
 }
 
 double RationalTextToFloat(std::u16string_view text) {
-  const auto parts = NonEmptyParts(text, u'/');
+  const auto parts = SplitNonEmpty(text, u"/");
   if (parts.size() == 1) {
     const auto value = ParseReal(parts[0]);
     if (!value) throw EConvertError(msg::kConversionNotANumber);

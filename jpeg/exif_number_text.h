@@ -7,8 +7,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pk {
+
+// The parts of a text between any of the separators, empty parts dropped.
+std::vector<std::u16string_view> SplitNonEmpty(std::u16string_view text, std::u16string_view separators);
 
 std::u16string DecimalText(int64_t value);
 

@@ -4,7 +4,6 @@
 // low bits by rule (BYTE, SHORT, SSHORT, LONG).
 #include "jpeg/exif_value_text.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -133,16 +132,7 @@ std::u16string FitUtf8Bytes(std::u16string_view text, size_t bytes) {
 
 }  // namespace
 
-std::vector<std::u16string_view> SplitExifItems(std::u16string_view value) {
-  std::vector<std::u16string_view> items;
-  size_t start = 0;
-  while (start < value.size()) {
-    const size_t end = std::min(value.find_first_of(u" ,", start), value.size());
-    if (end > start) items.push_back(value.substr(start, end - start));
-    start = end + 1;
-  }
-  return items;
-}
+std::vector<std::u16string_view> SplitExifItems(std::u16string_view value) { return SplitNonEmpty(value, u" ,"); }
 
 std::optional<std::u16string> NormaliseExifValue(const TExifLookupRecord& row, std::u16string_view value) {
   const auto items = SplitExifItems(value);
