@@ -2,7 +2,7 @@
 // owRename every write lands under a name of its own and each name is reported
 // once, with owNever the first file stays and exactly one writer reports it,
 // and with owAlways every write succeeds and one whole file remains. Threads
-// race in every build (under Wine too); processes race natively.
+// and processes race in every build (under Wine, several Wine processes).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,7 +11,16 @@
 #include <thread>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+// No GDI: its colour macros would rewrite the portable colour helpers.
+#define NOGDI
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -135,7 +144,62 @@ TEST(ConcurrentWriters, AlwaysSucceedsForEveryWriterAndLeavesOneFile) {
   EXPECT_EQ(FilesIn(dir.Path()), std::set<std::u16string>{U16(target)});
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+// A writer process: the test program started again with this (otherwise
+// disabled) test selected and the variables below set; it writes its
+// reported names, one a line, to the list file.
+constexpr wchar_t kTargetVariable[] = L"PIXMARL_RACE_TARGET";
+constexpr wchar_t kListVariable[] = L"PIXMARL_RACE_LIST";
+
+std::wstring Variable(const wchar_t* name) {
+  wchar_t value[1024];
+  const DWORD length = GetEnvironmentVariableW(name, value, 1024);
+  return length > 0 && length < 1024 ? std::wstring(value, length) : std::wstring();
+}
+
+TEST(ConcurrentWriters, DISABLED_WriterProcess) {
+  const std::wstring target = Variable(kTargetVariable);
+  ASSERT_FALSE(target.empty()) << "runs as a writer process of RenamingProcessesEachKeepTheirOwnFile";
+  std::ofstream list(fs::path(Variable(kListVariable)), std::ios::binary);
+  for (const std::u16string& name : WriteRepeatedly(fs::path(target), TxowMode::owRename, kWritesEach)) {
+    list << Utf16ToUtf8(name) << "\n";
+  }
+}
+
+TEST(ConcurrentWriters, RenamingProcessesEachKeepTheirOwnFile) {
+  ScratchDir dir;
+  ScratchDir lists;
+  wchar_t program[MAX_PATH];
+  ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
+  std::wstring command = L"\"" + std::wstring(program) +
+                         L"\" --gtest_also_run_disabled_tests --gtest_filter=ConcurrentWriters.DISABLED_WriterProcess";
+  SetEnvironmentVariableW(kTargetVariable, (dir / "Pic.bmp").wstring().c_str());
+  std::vector<PROCESS_INFORMATION> writers;
+  for (int w = 0; w < kWriters; ++w) {
+    SetEnvironmentVariableW(kListVariable, (lists / std::to_string(w)).wstring().c_str());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    writers.push_back(process);
+  }
+  SetEnvironmentVariableW(kTargetVariable, nullptr);
+  SetEnvironmentVariableW(kListVariable, nullptr);
+  std::vector<std::u16string> reported;
+  for (int w = 0; w < kWriters; ++w) {
+    EXPECT_EQ(WaitForSingleObject(writers[w].hProcess, 120000), WAIT_OBJECT_0);
+    DWORD status = 1;
+    GetExitCodeProcess(writers[w].hProcess, &status);
+    EXPECT_EQ(status, 0u);
+    CloseHandle(writers[w].hThread);
+    CloseHandle(writers[w].hProcess);
+    std::ifstream list(lists / std::to_string(w), std::ios::binary);
+    for (std::string line; std::getline(list, line);) reported.push_back(Utf8ToUtf16(line));
+  }
+  ExpectEveryWriteKept(reported, dir.Path());
+}
+#else
 TEST(ConcurrentWriters, RenamingProcessesEachKeepTheirOwnFile) {
   ScratchDir dir;
   const fs::path target = dir / "Pic.bmp";
@@ -165,7 +229,9 @@ TEST(ConcurrentWriters, RenamingProcessesEachKeepTheirOwnFile) {
   for (auto [child, from_child] : children) {
     std::string text;
     char buffer[4096];
-    for (ssize_t got; (got = read(from_child, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(got));
+    for (ssize_t got; (got = read(from_child, buffer, sizeof buffer)) > 0;) {
+      text.append(buffer, static_cast<size_t>(got));
+    }
     close(from_child);
     int status = -1;
     waitpid(child, &status, 0);
