@@ -4,8 +4,9 @@
 // Loading forgets everything the previous image left behind (its alpha record
 // and per-index transparency) before the new data is decoded, so no setting
 // of one image leaks into the output of the next. Writing encodes the whole
-// file in memory first and then replaces the target in one step, so a failing
-// encoder or a full disk never destroys the file that was there.
+// file in memory first and then commits it in one step, so a failing encoder
+// or a full disk never destroys the file that was there; only owAlways ever
+// replaces a file, so writers racing for one name lose nothing.
 #include <string>
 
 #include "automation/automation_errors.h"

@@ -61,11 +61,11 @@ class UniqueBstr {
   ~UniqueBstr() { SysFreeString(text_); }
 
   BSTR Get() const noexcept { return text_; }
+  // For out-parameters of COM calls: frees what is held first.
   BSTR* Put() noexcept {
     SysFreeString(std::exchange(text_, nullptr));
     return &text_;
   }
-  BSTR Release() noexcept { return std::exchange(text_, nullptr); }
 
  private:
   BSTR text_ = nullptr;
@@ -181,8 +181,6 @@ class TScopedSelect {
   ~TScopedSelect() {
     if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
   }
-
-  bool Selected() const noexcept { return previous_ && previous_ != HGDI_ERROR; }
 
  private:
   HDC dc_;
