@@ -58,7 +58,8 @@ std::vector<uint8_t> RedBmp() {
   put(16, 4);  // pixel bytes
   put(3780, 4);
   put(3780, 4);
-  put(0, 8);
+  put(0, 4);  // palette colours
+  put(0, 4);  // important colours
   for (int row = 0; row < 2; ++row) {
     put(0xFF0000, 3);
     put(0xFF0000, 3);
