@@ -212,8 +212,8 @@ TApp14Segment TFileInfo::WriteToApp14() const {
 }
 
 void TFileInfo::SaveToStream(TStream& stream) const {
-  std::vector<uint8_t> out(std::begin(kFileInfoMagic), std::end(kFileInfoMagic));
-  out.insert(out.end(), {static_cast<uint8_t>(CopyrightFlag ? 1 : 0), 0, 0, 0});
+  const uint8_t header[] = {kFileInfoMagic[0], kFileInfoMagic[1], static_cast<uint8_t>(CopyrightFlag ? 1 : 0), 0, 0, 0};
+  std::vector<uint8_t> out(std::begin(header), std::end(header));
   // A longer URL would wrap the count byte and make the file unreadable.
   const size_t url_length = std::min(ImageURL.size(), kMaxFileInfoURL);
   out.push_back(static_cast<uint8_t>(url_length + 1));

@@ -12,6 +12,7 @@
 
 #include "jpeg/file_info.h"
 #include "platform/date_time.h"
+#include "tests/support/run_command.h"
 #include "tests/support/test_files.h"
 
 namespace pk {
@@ -34,22 +35,12 @@ bool UnderCI() {
     }                                                                          \
   } while (0)
 
-std::string RunAndCapture(const std::string& command) {
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    if (pclose(pipe) != 0) output = "(failed) " + output;
-  }
-  return output;
-}
-
 // The payload of the first APP13 segment of a JPEG file, or nothing.
 Bytes App13Payload(const Bytes& jpeg) {
   size_t at = 2;
   while (at + 4 <= jpeg.size() && jpeg[at] == 0xFF && jpeg[at + 1] != 0xDA) {
     const size_t length = size_t(jpeg[at + 2]) << 8 | jpeg[at + 3];
+    if (length < 2 || at + 2 + length > jpeg.size()) break;
     if (jpeg[at + 1] == 0xED) return Bytes(jpeg.begin() + at + 4, jpeg.begin() + at + 2 + length);
     at += 2 + length;
   }
@@ -87,7 +78,7 @@ TEST(IPTCOracles, ExiftoolAndPillowReadOurSegment) {
   const auto file = dir / "ours.jpg";
   test::WriteAll(file, jpeg);
 
-  EXPECT_EQ(RunAndCapture("exiftool -args -charset iptc=Latin -IPTC:all -Photoshop:CopyrightFlag -Photoshop:URL " +
+  EXPECT_EQ(test::RunAndCapture("exiftool -args -charset iptc=Latin -IPTC:all -Photoshop:CopyrightFlag -Photoshop:URL " +
                           file.string()),
             "-ApplicationRecordVersion=2\n"
             "-Caption-Abstract=Caption with caf\xC3\xA9\n"
@@ -117,7 +108,7 @@ TEST(IPTCOracles, ExiftoolAndPillowReadOurSegment) {
   }
   std::stable_sort(datasets.begin(), datasets.end(), [](auto& a, auto& b) { return a.first < b.first; });
   for (const auto& [number, hex] : datasets) expected += "2:" + std::to_string(number) + "=" + hex + "\n";
-  EXPECT_EQ(RunAndCapture("/usr/bin/python3 -c '\n"
+  EXPECT_EQ(test::RunAndCapture("/usr/bin/python3 -c '\n"
                           "import sys\n"
                           "from PIL import Image, IptcImagePlugin\n"
                           "info = IptcImagePlugin.getiptcinfo(Image.open(sys.argv[1]))\n"
