@@ -1,5 +1,5 @@
 // The GDI text renderer of the DLL (runs in the cross-compiled suite under
-// Wine; natively there is nothing to test). Checks that measuring and
+// Wine). Checks that measuring and
 // rendering agree, that ink lands inside the cell, that bold text inks more
 // than regular text, and that an over-long face name is accepted.
 #include <gtest/gtest.h>
@@ -8,8 +8,6 @@
 
 namespace pk {
 namespace {
-
-#ifdef _WIN32
 
 TFontRecord Font(int32_t pixels, int32_t weight = 400) {
   TFontRecord font;
@@ -55,12 +53,6 @@ TEST(GdiTextRenderer, EmptyTextAndOverlongFaceName) {
   font.face_name = std::u16string(100, u'X');
   EXPECT_GT(Ink(renderer->RenderLine(font, u"x")), 0);
 }
-
-#else
-
-TEST(GdiTextRenderer, OnlyInTheWindowsBuild) { GTEST_SKIP() << "GDI renders only in the DLL build"; }
-
-#endif
 
 }  // namespace
 }  // namespace pk
