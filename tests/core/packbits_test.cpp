@@ -9,6 +9,7 @@
 
 #include "core/byte_order.h"
 #include "platform/exceptions.h"
+#include "tests/support/oracles.h"
 #include "tests/support/run_command.h"
 #include "tests/support/test_files.h"
 
@@ -233,17 +234,11 @@ std::string Hex(const Bytes& bytes) {
   return hex;
 }
 
-bool HavePillowAndTiffcp() {
-  return std::system("/usr/bin/python3 -c 'import PIL' >/dev/null 2>&1") == 0 &&
-         std::system("command -v tiffcp >/dev/null 2>&1") == 0;
-}
 #endif
 
 TEST(PackBits, PillowAndLibtiffDecodeOurStrip) {
-#ifdef _WIN32
-  GTEST_SKIP() << "the oracles run natively only";
-#else
-  if (!HavePillowAndTiffcp()) GTEST_SKIP() << "Pillow or tiffcp missing";
+  if (!test::RequireOracles({test::Oracle::kPillow, test::Oracle::kTiffcp})) return;
+#ifndef _WIN32
   const std::vector<Bytes> rows = OracleRows();
   TMemoryStream strip;
   Bytes expected;
