@@ -1,4 +1,4 @@
-#include "automation/resolution.h"
+#include "core/resolution.h"
 
 #include <algorithm>
 
@@ -8,7 +8,7 @@ namespace pk {
 
 namespace {
 
-constexpr Extended kDpmPerDpi = 39.37007874;
+constexpr Extended kDpmPerDpi = 39.37007874L;
 
 // Far outside the 32-bit range yet inside Round's, so clamping before the
 // rounding keeps the result's clamp exact.
@@ -18,8 +18,8 @@ int32_t RoundClamped(Extended value) {
 
 }  // namespace
 
-int32_t DpiToDpm(int64_t dpi) { return RoundClamped(static_cast<Extended>(dpi) * kDpmPerDpi); }
+int32_t DpiToDpm(int32_t dpi) { return RoundClamped(static_cast<Extended>(dpi) * kDpmPerDpi); }
 
-int32_t DpmToDpi(int64_t dpm) { return RoundClamped(static_cast<Extended>(dpm) / kDpmPerDpi); }
+int32_t DpmToDpi(int32_t dpm) { return RoundClamped(static_cast<Extended>(dpm) / kDpmPerDpi); }
 
 }  // namespace pk

@@ -1,0 +1,70 @@
+#include "automation/image_channels.h"
+
+#include <algorithm>
+
+namespace pk {
+
+namespace {
+
+constexpr TFormatChannels kChannels[] = {
+    {TGraphicsFormat::gfBMP, {u"bmp"}, true, {u".bmp"}, false},
+    {TGraphicsFormat::gfGIF, {u"gif"}, true, {u".gif"}, false},
+    {TGraphicsFormat::gfJPG, {u"jpg", u"jpeg", u"jpe"}, true, {}, true},
+    {TGraphicsFormat::gfPCX, {u"pcx"}, false, {}, false},
+    {TGraphicsFormat::gfPNG, {u"png"}, true, {u".png"}, false},
+    {TGraphicsFormat::gfWBMP, {u"wbmp", u"wbm"}, false, {}, false},
+    {TGraphicsFormat::gfPSD, {u"psd"}, false, {}, false},
+    {TGraphicsFormat::gfTIF, {u"tiff", u"tif"}, true, {u".tif", u".tiff"}, false},
+    {TGraphicsFormat::gfPDF, {u"pdf"}, false, {}, false},
+};
+
+template <size_t N>
+bool Contains(const std::array<std::u16string_view, N>& names, std::u16string_view name) {
+  return !name.empty() && std::find(names.begin(), names.end(), name) != names.end();
+}
+
+}  // namespace
+
+std::span<const TFormatChannels> FormatChannels() { return kChannels; }
+
+const TFormatChannels* ChannelsOf(TGraphicsFormat format) {
+  for (const TFormatChannels& channels : kChannels) {
+    if (channels.format == format) return &channels;
+  }
+  return nullptr;
+}
+
+bool AcceptsExtension(const TFormatChannels& channels, std::u16string_view extension) {
+  return Contains(channels.check_extensions, extension);
+}
+
+TGraphicsFormat WriteFormatFor(std::u16string_view extension) {
+  TGraphicsFormat fallback = TGraphicsFormat::gfUnknown;
+  for (const TFormatChannels& channels : kChannels) {
+    if (Contains(channels.write_extensions, extension)) return channels.format;
+    if (channels.writes_other_extensions) fallback = channels.format;
+  }
+  return fallback;
+}
+
+TxCompressionType CompressionTypeOf(int32_t tiff_compression) {
+  switch (tiff_compression) {
+    case 3: return TxCompressionType::ctGroup3;
+    case 4: return TxCompressionType::ctGroup4;
+    case 5: return TxCompressionType::ctLZW;
+    case 32773: return TxCompressionType::ctPackbits;
+    default: return TxCompressionType::ctNone;
+  }
+}
+
+int32_t TiffCompressionOf(TxCompressionType type) {
+  switch (type) {
+    case TxCompressionType::ctPackbits:
+    case TxCompressionType::ctLZW: return 32773;
+    case TxCompressionType::ctGroup4:
+    case TxCompressionType::ctGroup3: return 4;
+    default: return 1;
+  }
+}
+
+}  // namespace pk
