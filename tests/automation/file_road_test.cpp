@@ -7,6 +7,7 @@
 // is refused.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +24,7 @@
 #include "formats/image_codecs.h"
 #include "platform/exceptions.h"
 #include "platform/stream.h"
+#include "tests/formats/bmp/bmp_builder.h"
 #include "tests/support/test_files.h"
 
 namespace pk {
@@ -184,6 +186,18 @@ TEST_F(FileRoad, EmptyInputIsRefusedBeforeAnythingChanges) {
   ExpectRaises<EInvalidFormat>([&] { object_.ReadVariant({}); }, u"Empty input file or stream.");
   EXPECT_EQ(object_.Width(), 5);
   EXPECT_GT(object_.FileSize(), 0);
+}
+
+TEST_F(FileRoad, TinyFilesDeclaringHugePicturesAreRefusedAtOnce) {
+  object_.ReadVariant(BmpBytes(4, 4, PixelFormat::pf8bit));
+  for (const test::HugeClaim& c : test::HugeClaims()) {
+    SCOPED_TRACE(c.name);
+    const auto start = std::chrono::steady_clock::now();
+    ExpectRaises<EOutOfResources>([&] { object_.ReadFile(U16(Put("huge.bmp", c.bytes))); }, c.message);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_EQ(object_.Width(), 0);
+    EXPECT_EQ(object_.FileSize(), static_cast<int32_t>(c.size));
+  }
 }
 
 TEST_F(FileRoad, ReadVariantNeverChecksAnExtension) {
