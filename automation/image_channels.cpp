@@ -2,20 +2,23 @@
 
 #include <algorithm>
 
+#include "automation/file_names.h"
+#include "core/file_utils.h"
+
 namespace pk {
 
 namespace {
 
 constexpr TFormatChannels kChannels[] = {
-    {TGraphicsFormat::gfBMP, {u"bmp"}, true, {u".bmp"}, false},
-    {TGraphicsFormat::gfGIF, {u"gif"}, true, {u".gif"}, false},
-    {TGraphicsFormat::gfJPG, {u"jpg", u"jpeg", u"jpe"}, true, {}, true},
-    {TGraphicsFormat::gfPCX, {u"pcx"}, false, {}, false},
-    {TGraphicsFormat::gfPNG, {u"png"}, true, {u".png"}, false},
-    {TGraphicsFormat::gfWBMP, {u"wbmp", u"wbm"}, false, {}, false},
-    {TGraphicsFormat::gfPSD, {u"psd"}, false, {}, false},
-    {TGraphicsFormat::gfTIF, {u"tiff", u"tif"}, true, {u".tif", u".tiff"}, false},
-    {TGraphicsFormat::gfPDF, {u"pdf"}, false, {}, false},
+    {TGraphicsFormat::gfBMP, {u"bmp"}, true, {u".bmp"}, false, {u"bmp"}},
+    {TGraphicsFormat::gfGIF, {u"gif"}, true, {u".gif"}, false, {u"gif"}},
+    {TGraphicsFormat::gfJPG, {u"jpg", u"jpeg", u"jpe"}, true, {}, true, {u"jpg", u"jpeg", u"jpe"}},
+    {TGraphicsFormat::gfPCX, {u"pcx"}, false, {}, false, {}},
+    {TGraphicsFormat::gfPNG, {u"png"}, true, {u".png"}, false, {u"png"}},
+    {TGraphicsFormat::gfWBMP, {u"wbmp", u"wbm"}, false, {}, false, {u"wbmp"}},
+    {TGraphicsFormat::gfPSD, {u"psd"}, false, {}, false, {}},
+    {TGraphicsFormat::gfTIF, {u"tiff", u"tif"}, true, {u".tif", u".tiff"}, false, {u"tif", u"tiff"}},
+    {TGraphicsFormat::gfPDF, {u"pdf"}, false, {}, false, {}},
 };
 
 template <size_t N>
@@ -45,6 +48,14 @@ TGraphicsFormat WriteFormatFor(std::u16string_view extension) {
     if (channels.writes_other_extensions) fallback = channels.format;
   }
   return fallback;
+}
+
+TGraphicsFormat FormatForTypeName(std::u16string_view type_name) {
+  const std::u16string name = LowerCaseAscii(StripLeadingDot(type_name));
+  for (const TFormatChannels& channels : kChannels) {
+    if (Contains(channels.type_names, name)) return channels.format;
+  }
+  return TGraphicsFormat::gfUnknown;
 }
 
 TxCompressionType CompressionTypeOf(int32_t tiff_compression) {

@@ -2,7 +2,8 @@
 // the extensions the load checks accept, whether the object's own load road
 // (ReadFile, ReadVariant, Base64In) reads the format (the multi-format loader
 // of the merge members reads them all), and the extensions WriteFile writes it
-// for. The codecs themselves are the registry's (formats/image_codecs.h).
+// for, and the type names the writers by type name take. The codecs
+// themselves are the registry's (formats/image_codecs.h).
 #pragma once
 
 #include <array>
@@ -23,6 +24,9 @@ struct TFormatChannels {
   std::array<std::u16string_view, 2> write_extensions;
   // Writes every extension that no row names (also a name without one).
   bool writes_other_extensions;
+  // Lower case; a type name is compared after one leading dot is dropped and
+  // its letters A to Z lowered (it is not trimmed).
+  std::array<std::u16string_view, 3> type_names;
 };
 
 std::span<const TFormatChannels> FormatChannels();
@@ -32,6 +36,10 @@ const TFormatChannels* ChannelsOf(TGraphicsFormat format);
 bool AcceptsExtension(const TFormatChannels& channels, std::u16string_view extension);
 // The format WriteFile writes for the extension (lower case, with the dot).
 TGraphicsFormat WriteFormatFor(std::u16string_view extension);
+
+// The format a writer by type name writes for the name, gfUnknown for a name
+// it does not take.
+TGraphicsFormat FormatForTypeName(std::u16string_view type_name);
 
 // TIFF compression between the file's tag values and the interface's setting:
 // a load takes 3, 4, 5 and 32773 as ctGroup3, ctGroup4, ctLZW and ctPackbits

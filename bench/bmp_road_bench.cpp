@@ -20,10 +20,7 @@
 #include <vector>
 
 #include "automation/image_functions.h"
-#include "core/image_codec.h"
-#include "formats/bmp/bmp_codec.h"
 #include "platform/bitmap.h"
-#include "platform/stream.h"
 
 namespace {
 
@@ -47,10 +44,7 @@ void WriteSource(const fs::path& path) {
       row[2] = static_cast<uint8_t>((x + y) / 28 + (noise >> 30));
     }
   }
-  pk::TEncodeOptions options;
-  options.resolution = {96, 96};
-  const std::vector<uint8_t> bytes = pk::EncodeBmp(image, options);
-  pk::TMemoryStream(bytes).SaveToFile(U16(path));
+  image.SaveToFile(U16(path));
 }
 
 double Milliseconds(std::chrono::steady_clock::duration d) {
