@@ -220,7 +220,9 @@ TEST_F(FileRoad, EveryLoadLeavesColorDepthInStepWithThePixelFormat) {
     const TBitmap& image = object_.State().Image();
     EXPECT_EQ(object_.ColorDepth(), c.depth) << BitsPerPixel(c.format);
     EXPECT_EQ(image.BitCount(), c.depth) << BitsPerPixel(c.format);
-    if (c.depth == 24) EXPECT_FALSE(image.HasPalette()) << BitsPerPixel(c.format);
+    if (c.depth == 24) {
+      EXPECT_FALSE(image.HasPalette()) << BitsPerPixel(c.format);
+    }
   }
 }
 

@@ -3,6 +3,7 @@
 // declare huge pictures.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -12,8 +13,9 @@ namespace pk::test {
 
 // Headers of a BMP with a 40-byte information header, then the colour table
 // and the pixel data.
-inline std::vector<uint8_t> Bmp(int32_t width, int32_t height, uint16_t bits, uint32_t compression, const std::vector<uint8_t>& table,
-          const std::vector<uint8_t>& pixels, int32_t x_ppm = 0, int32_t y_ppm = 0) {
+inline std::vector<uint8_t> Bmp(int32_t width, int32_t height, uint16_t bits, uint32_t compression,
+                                const std::vector<uint8_t>& table, const std::vector<uint8_t>& pixels,
+                                int32_t x_ppm = 0, int32_t y_ppm = 0) {
   bmp::FileHeader file;
   file.bfType = bmp::kSignature;
   file.bfOffBits = static_cast<uint32_t>(bmp::kWrittenHeadersSize + table.size());
@@ -29,9 +31,10 @@ inline std::vector<uint8_t> Bmp(int32_t width, int32_t height, uint16_t bits, ui
   info.biXPelsPerMeter = x_ppm;
   info.biYPelsPerMeter = y_ppm;
   const auto headers = bmp::EncodeHeaders(file, info);
-  std::vector<uint8_t> bytes(headers.begin(), headers.end());
-  bytes.insert(bytes.end(), table.begin(), table.end());
-  bytes.insert(bytes.end(), pixels.begin(), pixels.end());
+  std::vector<uint8_t> bytes(headers.size() + table.size() + pixels.size());
+  auto at = std::copy(headers.begin(), headers.end(), bytes.begin());
+  at = std::copy(table.begin(), table.end(), at);
+  std::copy(pixels.begin(), pixels.end(), at);
   return bytes;
 }
 

@@ -77,7 +77,9 @@ TEST(BmpCodecInterface, TinyFilesDeclaringHugePicturesAreRefusedAtOnce) {
     EXPECT_LT(grown, 64 << 20);
 #endif
     // The probe measures them without decoding (it wants more than 54 bytes).
-    if (c.size > 54) EXPECT_EQ(ProbeBmp(c.bytes, 1).height, 65000u);
+    if (c.size > 54) {
+      EXPECT_EQ(ProbeBmp(c.bytes, 1).height, 65000u);
+    }
   }
 }
 
