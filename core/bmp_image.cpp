@@ -75,14 +75,13 @@ std::vector<uint8_t> Encode24BitBmp(const TBitmap& image, TBmpResolution resolut
   info.biYPelsPerMeter = static_cast<int32_t>(resolution.y);
 
   const auto headers = bmp::EncodeHeaders(file, info);
-  std::vector<uint8_t> out;
-  out.reserve(static_cast<size_t>(bmp::kWrittenHeadersSize + image_size));
-  out.insert(out.end(), headers.begin(), headers.end());
-  if (image.Width() == 0) {
-    out.resize(static_cast<size_t>(bmp::kWrittenHeadersSize + image_size));
-    return out;
+  std::vector<uint8_t> out(static_cast<size_t>(bmp::kWrittenHeadersSize + image_size));
+  std::copy(headers.begin(), headers.end(), out.begin());
+  if (image.Width() == 0) return out;
+  uint8_t* row = out.data() + bmp::kWrittenHeadersSize;
+  for (int y = image.Height() - 1; y >= 0; --y, row += stride) {
+    std::memcpy(row, image.ScanLine(y), static_cast<size_t>(stride));
   }
-  for (int y = image.Height() - 1; y >= 0; --y) out.insert(out.end(), image.ScanLine(y), image.ScanLine(y) + stride);
   return out;
 }
 
