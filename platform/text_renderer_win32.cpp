@@ -14,6 +14,7 @@
 
 #include "platform/bitmap.h"
 #include "platform/exceptions.h"
+#include "platform/gdi_text_drawing.h"
 #include "platform/messages.h"
 
 #include <windows.h>
@@ -125,6 +126,15 @@ class TGdiTextRenderer final : public ITextRenderer {
       mask.coverage[i] = std::max({bgrx[4 * i], bgrx[4 * i + 1], bgrx[4 * i + 2]});
     }
     return mask;
+  }
+
+  void DrawLine(TBitmap& bitmap, const TTextPaint& paint, int32_t x, int32_t y, std::u16string_view text) override {
+    GdiDrawLine(bitmap, paint, x, y, text);
+  }
+
+  int32_t DrawInRect(TBitmap& bitmap, const TTextPaint& paint, const TRect& rect, uint32_t format,
+                     std::u16string_view text) override {
+    return GdiDrawInRect(bitmap, paint, rect, format, text);
   }
 };
 

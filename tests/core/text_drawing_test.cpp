@@ -234,21 +234,22 @@ TEST(TextBlock, OpaqueCellsPaintTheMeasuredBoxInTheBrushColour) {
 }
 
 // A quarter turn: the text runs upwards from its origin, each line stacked to
-// the right of the one before.
+// the right of the one before, so the wide block stands tall.
 TEST(TextBlock, QuarterTurnStandsTheBlockUp) {
-  TBitmap bitmap = Canvas24(160, 160);
+  TBitmap bitmap = Canvas24(160, 200);
   UseFont(bitmap, 0, 900);
-  bitmap.Canvas().Brush.Style = TBrushStyle::bsSolid;
-  bitmap.Canvas().Brush.Color = kRed;
   int32_t width = 0, height = 0;
   MeasureTextBlock(bitmap, u"Wide line\r\nTwo", width, height);
-  ASSERT_GT(width, height / 2);
-  DrawTextBlockSolid(bitmap, u"Wide line\r\nTwo", 20, 150, TTextJustification::tjLeft);
+  ASSERT_GT(width, height);
+  DrawTextBlockSolid(bitmap, u"Wide line\r\nTwo", 20, 180, TTextJustification::tjLeft);
   const Ink ink = InkOf(bitmap, clWhite);
-  EXPECT_NEAR(ink.left, 20, 1);
-  EXPECT_NEAR(ink.bottom, 150, 1);
-  EXPECT_NEAR(ink.Width(), height, 1);
-  EXPECT_NEAR(ink.Height(), width, 1);
+  EXPECT_GE(ink.left, 19);
+  EXPECT_LE(ink.right, 20 + height + 1);
+  EXPECT_GE(ink.top, 180 - width - 1);
+  EXPECT_LE(ink.bottom, 181);
+  EXPECT_GT(ink.Height(), width * 3 / 4);
+  EXPECT_GT(ink.right, 20 + height / 2) << "the second line stands right of the first";
+  EXPECT_LT(InkOf(bitmap, clWhite, {20 + height / 2, 0, 160, 200}).Height(), ink.Height()) << "the shorter second line";
 }
 
 TEST(TextBlock, BlendKeepsThePercentageOfTheImage) {
@@ -355,7 +356,7 @@ TEST(TextInRect, WordBreakWrapsIntoMoreLinesAndAligns) {
   DrawTextInRect(right, text, {10, 5, 290, 5}, kTextWordBreak | kTextNoClip | kTextRight, 0);
   const Ink aligned = InkOf(right, clWhite);
   EXPECT_LE(aligned.right, 290);
-  EXPECT_GE(aligned.right, 287);
+  EXPECT_GE(aligned.right, 290 - 6) << "ends at the right edge, but for the last glyph's side bearing";
 }
 
 TEST(TextInRect, ClipsToTheRectangleUnlessToldNotTo) {
