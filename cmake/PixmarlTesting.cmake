@@ -30,6 +30,6 @@ function(pixmarl_layer_tests layer)
     target_link_libraries(${name} PRIVATE pixmarl_all pixmarl_testsupport ${PIXMARL_GTEST})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT
-      "PIXMARL_TEST_DATA=${PIXMARL_TEST_DATA};PIXMARL_TEST_GENERATED=${PIXMARL_TEST_GENERATED}")
+      "PIXMARL_TEST_DATA=${PIXMARL_TEST_DATA};PIXMARL_TEST_GENERATED=${PIXMARL_TEST_GENERATED};LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
   endforeach()
 endfunction()
