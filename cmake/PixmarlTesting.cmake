@@ -17,6 +17,13 @@ endif()
 set(PIXMARL_TEST_DATA ${PROJECT_SOURCE_DIR}/tests/data)
 set(PIXMARL_TEST_GENERATED ${PROJECT_SOURCE_DIR}/build/fixtures CACHE PATH "Generated test fixtures")
 
+# What every test finds in its environment: the fixture folders, and the leak
+# suppressions of the sanitizer suite.
+set(PIXMARL_TEST_ENVIRONMENT
+  PIXMARL_TEST_DATA=${PIXMARL_TEST_DATA}
+  PIXMARL_TEST_GENERATED=${PIXMARL_TEST_GENERATED}
+  LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp)
+
 # Every tests/<layer>/**/<name>_test.cpp becomes its own executable,
 # test_<layer>_<name>, and its own ctest entry, so one broken file never hides
 # the others.
@@ -29,7 +36,6 @@ function(pixmarl_layer_tests layer)
     add_executable(${name} ${source})
     target_link_libraries(${name} PRIVATE pixmarl_all pixmarl_testsupport ${PIXMARL_GTEST})
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT
-      "PIXMARL_TEST_DATA=${PIXMARL_TEST_DATA};PIXMARL_TEST_GENERATED=${PIXMARL_TEST_GENERATED};LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${PIXMARL_TEST_ENVIRONMENT}")
   endforeach()
 endfunction()

@@ -40,7 +40,9 @@ void DrawBlended(TBitmap& bitmap, double percent, const std::function<void(TBitm
     const uint8_t* after = drawn.ScanLine(y);
     for (int x = 0; x < bitmap.Width(); ++x, before += 3, after += 3) {
       if (before[0] == after[0] && before[1] == after[1] && before[2] == after[2]) continue;
-      for (int c = 0; c < 3; ++c) before[c] = static_cast<uint8_t>(Trunc(t * before[c] + (1 - t) * after[c] + Extended(0.5)));
+      for (int c = 0; c < 3; ++c) {
+        before[c] = static_cast<uint8_t>(Trunc(t * before[c] + (1 - t) * after[c] + Extended(0.5)));
+      }
     }
   }
 }

@@ -66,9 +66,9 @@ LOGFONTW DrawingFont(const TFontRecord& font, const TBitmap& target) {
 // (exactly the entries it holds, so GDI picks among those only).
 std::vector<uint8_t> DibHeader(const TBitmap& bitmap) {
   const auto table = bitmap.ColorTable();
-  const size_t entries = IsPaletted(bitmap.GetPixelFormat())
-                             ? (table.empty() ? static_cast<size_t>(PaletteCapacity(bitmap.GetPixelFormat())) : table.size())
-                             : 0;
+  const PixelFormat format = bitmap.GetPixelFormat();
+  size_t entries = 0;
+  if (IsPaletted(format)) entries = table.empty() ? static_cast<size_t>(PaletteCapacity(format)) : table.size();
   std::vector<uint8_t> bytes(sizeof(BITMAPINFOHEADER) + entries * sizeof(RGBQUAD), 0);
   auto* info = reinterpret_cast<BITMAPINFO*>(bytes.data());
   info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);

@@ -13,7 +13,9 @@ void EmitSpan(ICoverageTarget& target, int64_t x, int64_t y, int64_t length, uin
   if (coverage == 0 || y < b.Top || y >= b.Bottom) return;
   const int64_t left = std::max<int64_t>(x, b.Left);
   const int64_t right = std::min<int64_t>(x + length, b.Right);
-  if (left < right) target.Span(static_cast<int32_t>(left), static_cast<int32_t>(y), static_cast<int32_t>(right - left), coverage);
+  if (left < right) {
+    target.Span(static_cast<int32_t>(left), static_cast<int32_t>(y), static_cast<int32_t>(right - left), coverage);
+  }
 }
 
 TBitmapCoverage::TBitmapCoverage(TBitmap& bitmap, TColor colour, bool antialias, const TRect* clip)
@@ -36,7 +38,9 @@ void TBitmapCoverage::Span(int32_t x, int32_t y, int32_t length, uint8_t coverag
   const uint8_t ink[3] = {GetBValue(colour_), GetGValue(colour_), GetRValue(colour_)};
   uint8_t* pixel = bitmap_.ScanLine(y) + static_cast<int64_t>(x) * 3;
   for (int32_t i = 0; i < length; ++i, pixel += 3) {
-    for (int c = 0; c < 3; ++c) pixel[c] = static_cast<uint8_t>((ink[c] * coverage + pixel[c] * (255 - coverage) + 127) / 255);
+    for (int c = 0; c < 3; ++c) {
+      pixel[c] = static_cast<uint8_t>((ink[c] * coverage + pixel[c] * (255 - coverage) + 127) / 255);
+    }
   }
 }
 

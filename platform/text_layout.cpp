@@ -43,7 +43,8 @@ void BreakParagraph(std::u16string_view paragraph, int64_t max_width, const TExt
       line_start = word_start;
       line_width = word;
     } else {
-      line_width += (line_end > line_start ? gap : extent(paragraph.substr(line_start, word_start - line_start))) + word;
+      const int64_t lead = line_end > line_start ? gap : extent(paragraph.substr(line_start, word_start - line_start));
+      line_width += lead + word;
     }
     line_end = word_end;
     pos = word_end;

@@ -174,7 +174,8 @@ TEST(TextBlock, MeasuresAsPillowDoesWithTheSameFontFile) {
 TEST(TextBlock, JustifiedLinesInkInsideTheirBoxes) {
   const std::u16string narrow = u"iii";
   const std::u16string wide = u"HHHHHHHH";
-  for (const auto justification : {TTextJustification::tjLeft, TTextJustification::tjCentre, TTextJustification::tjRight}) {
+  using enum TTextJustification;
+  for (const auto justification : {tjLeft, tjCentre, tjRight}) {
     SCOPED_TRACE(static_cast<int>(justification));
     TBitmap bitmap = Canvas24(200, 80);
     UseFont(bitmap);
@@ -286,7 +287,10 @@ TEST(TextBlock, PercentagesBeyondTheRangeAreLimited) {
   EXPECT_GT(InkOf(nan, clWhite).count, 0);
   bool only_black_or_white = true;
   for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 100; ++x) only_black_or_white &= nan.PixelColor(x, y) == clBlack || nan.PixelColor(x, y) == clWhite;
+    for (int x = 0; x < 100; ++x) {
+      const TColor c = nan.PixelColor(x, y);
+      only_black_or_white &= c == clBlack || c == clWhite;
+    }
   EXPECT_TRUE(only_black_or_white);
 }
 
