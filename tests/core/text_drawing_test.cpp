@@ -124,7 +124,7 @@ TEST(TextBlock, TrailingTwoCharacterBreakEndsInAnEmptyLine) {
 TEST(TextBlock, MeasuresWidestLineAndLinesTimesHeightWithoutDrawing) {
   TBitmap bitmap = Canvas24(40, 30);
   UseFont(bitmap);
-  const TBitmap before = bitmap;
+  const TBitmap before(bitmap);
   const int32_t h = LineHeight(bitmap);
   EXPECT_GT(h, 15);
   int32_t width = -5, height = -5;
@@ -256,7 +256,7 @@ TEST(TextBlock, QuarterTurnStandsTheBlockUp) {
 TEST(TextBlock, BlendKeepsThePercentageOfTheImage) {
   TBitmap opaque = Canvas24(100, 40);
   UseFont(opaque);
-  TBitmap half = opaque;
+  TBitmap half(opaque);
   UseFont(half);
   DrawTextBlockAt(opaque, u"Mix", 4, 4, TTextJustification::tjLeft, 0);
   DrawTextBlockAt(half, u"Mix", 4, 4, TTextJustification::tjLeft, 50);
