@@ -6,41 +6,17 @@
 #include <climits>
 #include <cstring>
 #include <functional>
-#include <memory>
-#include <type_traits>
 #include <vector>
 
 #include "platform/bitmap.h"
 #include "platform/exceptions.h"
 #include "platform/messages.h"
+#include "platform/win32_resources.h"
 
 #include <windows.h>
 
 namespace pk {
 namespace {
-
-struct TDcDeleter {
-  void operator()(HDC dc) const { DeleteDC(dc); }
-};
-struct TObjectDeleter {
-  void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-using TMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, TDcDeleter>;
-using TGdiObject = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, TObjectDeleter>;
-
-// Selects an object into a DC for its lifetime; declared after the objects it
-// selects, it puts the DC's old object back before they are deleted.
-class TSelection {
- public:
-  TSelection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-  ~TSelection() { SelectObject(dc_, previous_); }
-  TSelection(const TSelection&) = delete;
-  TSelection& operator=(const TSelection&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
 
 // Only a 24-bit target is antialiased, and only when the font asks for it;
 // everything else is drawn without smoothing, whatever the system's setting.
@@ -102,28 +78,28 @@ void CopyBack(const uint8_t* bits, TBitmap& bitmap) {
 
 void DrawOnBitmap(TBitmap& bitmap, const TTextPaint& paint, const std::function<void(HDC)>& draw) {
   if (bitmap.Empty()) return;
-  TMemoryDc dc(CreateCompatibleDC(nullptr));
-  if (!dc) throw EOutOfResources(msg::kCannotCreateFont);
+  const UniqueMemoryDc dc;
+  if (!dc.Get()) throw EOutOfResources(msg::kCannotCreateFont);
   const std::vector<uint8_t> header = DibHeader(bitmap);
   void* bits = nullptr;
-  TGdiObject dib(CreateDIBSection(dc.get(), reinterpret_cast<const BITMAPINFO*>(header.data()), DIB_RGB_COLORS,
-                                  &bits, nullptr, 0));
-  if (!dib || !bits) throw EOutOfResources(msg::kInvalidBitmap);
+  const UniqueGdiObject<HBITMAP> dib(CreateDIBSection(dc.Get(), reinterpret_cast<const BITMAPINFO*>(header.data()),
+                                                      DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!dib.Get() || !bits) throw EOutOfResources(msg::kInvalidBitmap);
   const LOGFONTW logical = DrawingFont(paint.font, bitmap);
-  TGdiObject font(CreateFontIndirectW(&logical));
-  if (!font) throw EOutOfResources(msg::kCannotCreateFont);
+  const UniqueGdiObject<HFONT> font(CreateFontIndirectW(&logical));
+  if (!font.Get()) throw EOutOfResources(msg::kCannotCreateFont);
   const int64_t stride = bitmap.RowBytes();
   for (int y = 0; y < bitmap.Height(); ++y) {
     std::memcpy(static_cast<uint8_t*>(bits) + y * stride, bitmap.ScanLine(y), static_cast<size_t>(stride));
   }
   {
-    const TSelection with_dib(dc.get(), dib.get());
-    const TSelection with_font(dc.get(), font.get());
-    SetTextColor(dc.get(), paint.color & 0xFFFFFF);
-    SetBkColor(dc.get(), paint.brush_color & 0xFFFFFF);
-    SetBkMode(dc.get(), paint.opaque ? OPAQUE : TRANSPARENT);
-    SetTextAlign(dc.get(), TA_LEFT | TA_TOP | TA_NOUPDATECP);
-    draw(dc.get());
+    const TScopedSelect with_dib(dc.Get(), dib.Get());
+    const TScopedSelect with_font(dc.Get(), font.Get());
+    SetTextColor(dc.Get(), paint.color & 0xFFFFFF);
+    SetBkColor(dc.Get(), paint.brush_color & 0xFFFFFF);
+    SetBkMode(dc.Get(), paint.opaque ? OPAQUE : TRANSPARENT);
+    SetTextAlign(dc.Get(), TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    draw(dc.Get());
     GdiFlush();
   }
   CopyBack(static_cast<const uint8_t*>(bits), bitmap);
