@@ -21,20 +21,12 @@ namespace {
 // Only a 24-bit target is antialiased, and only when the font asks for it;
 // everything else is drawn without smoothing, whatever the system's setting.
 LOGFONTW DrawingFont(const TFontRecord& font, const TBitmap& target) {
-  LOGFONTW logical{};
-  logical.lfHeight = font.height;
+  LOGFONTW logical = UprightLogicalFont(font);
   logical.lfEscapement = font.escapement;
   logical.lfOrientation = font.orientation;
-  logical.lfWeight = font.weight;
-  logical.lfItalic = font.italic;
-  logical.lfUnderline = font.underline;
-  logical.lfStrikeOut = font.strike_out;
-  logical.lfCharSet = font.char_set;
   logical.lfQuality = font.quality >= ANTIALIASED_QUALITY && target.GetPixelFormat() == PixelFormat::pf24bit
                           ? ANTIALIASED_QUALITY
                           : NONANTIALIASED_QUALITY;
-  const size_t length = std::min(font.face_name.size(), kFaceNameLength);
-  std::memcpy(logical.lfFaceName, font.face_name.data(), length * sizeof(wchar_t));
   return logical;
 }
 
@@ -109,6 +101,20 @@ const wchar_t* Wide(std::u16string_view text) { return reinterpret_cast<const wc
 int Length(std::u16string_view text) { return static_cast<int>(std::min<size_t>(text.size(), INT_MAX)); }
 
 }  // namespace
+
+LOGFONTW UprightLogicalFont(const TFontRecord& font) {
+  LOGFONTW logical{};
+  logical.lfHeight = font.height;
+  logical.lfWeight = font.weight;
+  logical.lfItalic = font.italic;
+  logical.lfUnderline = font.underline;
+  logical.lfStrikeOut = font.strike_out;
+  logical.lfCharSet = font.char_set;
+  logical.lfQuality = font.quality;
+  const size_t length = std::min(font.face_name.size(), kFaceNameLength);
+  std::memcpy(logical.lfFaceName, font.face_name.data(), length * sizeof(wchar_t));
+  return logical;
+}
 
 void GdiDrawLine(TBitmap& bitmap, const TTextPaint& paint, int32_t x, int32_t y, std::u16string_view text) {
   DrawOnBitmap(bitmap, paint, [&](HDC dc) { TextOutW(dc, x, y, Wide(text), Length(text)); });

@@ -25,16 +25,7 @@ namespace pk {
 namespace {
 
 HFONT CreateFontOf(const TFontRecord& font) {
-  LOGFONTW logical{};
-  logical.lfHeight = font.height;
-  logical.lfWeight = font.weight;
-  logical.lfItalic = font.italic;
-  logical.lfUnderline = font.underline;
-  logical.lfStrikeOut = font.strike_out;
-  logical.lfCharSet = font.char_set;
-  logical.lfQuality = font.quality;
-  const size_t length = std::min<size_t>(font.face_name.size(), LF_FACESIZE - 1);
-  std::memcpy(logical.lfFaceName, font.face_name.data(), length * sizeof(wchar_t));
+  const LOGFONTW logical = UprightLogicalFont(font);
   return CreateFontIndirectW(&logical);
 }
 
