@@ -13,7 +13,9 @@ std::optional<uint32_t> HexDigit(char16_t c) {
   return std::nullopt;
 }
 
-std::u16string_view Piece(std::u16string_view text, size_t start) {
+// The two hex digits of the channel that starts at `start`; fewer or none when
+// the text ends early.
+std::u16string_view ChannelDigits(std::u16string_view text, size_t start) {
   return start < text.size() ? text.substr(start, 2) : std::u16string_view();
 }
 
@@ -21,10 +23,10 @@ std::u16string_view Piece(std::u16string_view text, size_t start) {
 
 std::optional<TColor> ColourFromText(std::u16string_view text) {
   const std::u16string normal = NormalizeColorText(text);
-  // Blue, green and red pieces make at most six digits, so the value always
-  // fits the colour value's 24 bits.
-  const std::u16string digits = std::u16string(Piece(normal, 4)) + std::u16string(Piece(normal, 2)) +
-                                std::u16string(Piece(normal, 0));
+  // Blue, green and red digits make at most six, so the value always fits the
+  // colour value's 24 bits.
+  const std::u16string digits = std::u16string(ChannelDigits(normal, 4)) +
+                                std::u16string(ChannelDigits(normal, 2)) + std::u16string(ChannelDigits(normal, 0));
   TColor value = 0;
   for (char16_t c : digits) {
     const std::optional<uint32_t> digit = HexDigit(c);

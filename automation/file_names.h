@@ -1,8 +1,8 @@
 // File-name text as the automation members take it apart: trimming, the file
 // part of a path, the extension and lower-casing. They work on the text alone
-// (the file system is never asked) and follow the run-time library the
-// interface was designed against: Trim drops every character up to the space
-// from both ends, and LowerCase changes only the letters A to Z.
+// (the file system is never asked) and keep the rules scripts rely on: Trim
+// drops every character up to the space from both ends, and LowerCase changes
+// only the letters A to Z.
 #pragma once
 
 #include <string>

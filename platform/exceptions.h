@@ -1,8 +1,8 @@
 // The exception hierarchy of the component. Every failure travels as one of
 // these up to the automation object, whose COM shell turns the message into the
 // script client's error description, so messages are UTF-16 text exactly as the
-// client is meant to read it. The class names follow the run-time library the
-// component was first designed against, so each error keeps its usual class.
+// client is meant to read it. Each error keeps the class name scripts and
+// error logs know it by, so the class tells the kind of failure.
 #pragma once
 
 #include <exception>
@@ -39,7 +39,7 @@ PK_DECLARE_EXCEPTION(EReadError, EStreamError);
 PK_DECLARE_EXCEPTION(EWriteError, EStreamError);
 PK_DECLARE_EXCEPTION(EFOpenError, EStreamError);
 PK_DECLARE_EXCEPTION(EFCreateError, EStreamError);
-// Conversions and arithmetic that the original run time trapped.
+// Conversions and arithmetic that must trap rather than wrap or crash.
 PK_DECLARE_EXCEPTION(EConvertError, Exception);
 PK_DECLARE_EXCEPTION(EDivByZero, Exception);
 PK_DECLARE_EXCEPTION(EIntOverflow, Exception);

@@ -16,6 +16,9 @@ inline constexpr char16_t kRangeError[] = u"Range check error";
 inline constexpr char16_t kInvalidPixelFormat[] = u"Invalid pixel format";
 inline constexpr char16_t kInvalidBitmapSize[] = u"Invalid bitmap size";
 inline constexpr char16_t kBitmapTooLarge[] = u"Bitmap too large: ";  // + details + limit
+// Decode limits: "<FORMAT>" + declares + claim + limit + the limit and its unit.
+inline constexpr char16_t kImageTooLargeDeclares[] = u" data declares ";
+inline constexpr char16_t kImageTooLargeLimit[] = u", above the limit of ";
 inline constexpr char16_t kInvalidBitmap[] = u"Invalid bitmap";
 inline constexpr char16_t kCannotCreateFont[] = u"Cannot create the font";
 inline constexpr char16_t kPaletteIndexOutOfRange[] = u"Palette index out of range";

@@ -62,7 +62,7 @@ inline int32_t CheckedInt32(int64_t v) {
   return static_cast<int32_t>(v);
 }
 
-// Integer division as the original run time had it (truncating), with the trap.
+// Truncating integer division that traps a zero divisor and the one overflowing quotient.
 template <typename I>
 I Div(I a, I b) {
   if (b == 0) throw EDivByZero(msg::kDivisionByZero);

@@ -62,8 +62,8 @@ TEST(AlphaGeometry, ResampledResizeGoesThroughColourAndBackToGrey) {
   ExpectGreyChannel(alpha);
 }
 
-// A fault of the original: the channel was switched to 24 bits before the
-// resize, so a failing resize left a 24-bit channel behind.
+// Guards against switching the channel to 24 bits before the resize, which
+// would leave a 24-bit channel behind when the resize fails.
 TEST(AlphaGeometry, FailedResampledResizeLeavesTheChannelUnchanged) {
   TAlpha alpha;
   FillChannel(alpha);

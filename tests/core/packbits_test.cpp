@@ -78,8 +78,8 @@ TEST(PackBits, APackedSizeEndingInsideAPacketCompletesIt) {
   EXPECT_EQ(d.consumed, 4);
 }
 
-// The last packet is cut at the unpacked size (it used to write past it), while
-// the whole packet is still consumed from the source.
+// The last packet is cut at the unpacked size (nothing is written past it),
+// while the whole packet is still consumed from the source.
 TEST(PackBits, NeverWritesPastTheUnpackedSize) {
   struct Case {
     const char* name;
@@ -101,8 +101,8 @@ TEST(PackBits, NeverWritesPastTheUnpackedSize) {
   }
 }
 
-// A source that runs out before either size is reached raises (it used to loop
-// for ever on a stream that reads nothing more); what was decoded stays.
+// A source that runs out before either size is reached raises rather than
+// loop for ever on a stream that reads nothing more; what was decoded stays.
 TEST(PackBits, ASourceThatRunsOutRaises) {
   struct Case {
     const char* name;

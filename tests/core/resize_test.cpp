@@ -1,5 +1,5 @@
 // The resize driver: the step-wise reduction and when it applies, the
-// unresampled stretch per pixel format, and the faults of the original
+// unresampled stretch per pixel format, and the faults it guards against
 // (division by zero, an endless chain, a filter type past the table).
 #include "core/resize.h"
 
@@ -135,9 +135,8 @@ TEST(ResizeBitmap, UnresampledOneBitImagesKeepBlackWhenShrinking) {
   EXPECT_EQ(dest->PixelColor(1, 0), clWhite);
 }
 
-// A fault of the original: a target height of 0 or a source without rows
-// divided by zero in the aspect test. It raises the division error now, and
-// Dest keeps what it held.
+// A target height of 0 or a source without rows would divide by zero in the
+// aspect test: it raises the division error, and Dest keeps what it held.
 TEST(ResizeBitmap, ZeroHeightsRaiseDivisionByZero) {
   for (const auto& [source_height, new_height] : {std::pair{5, 0}, std::pair{0, 5}})
     for (const bool resample : {false, true}) {
@@ -154,8 +153,8 @@ TEST(ResizeBitmap, ZeroHeightsRaiseDivisionByZero) {
     }
 }
 
-// A fault of the original: once one-row images resample, a target width of 0
-// made the chain shrink to one pixel and loop there for ever.
+// Once one-row images resample, a target width of 0 must not shrink the chain
+// to one pixel and loop there for ever.
 TEST(ResizeBitmap, AChainToWidthZeroEnds) {
   TBitmap source = Pattern24(40, 50);
   std::unique_ptr<TBitmap> dest;
@@ -173,7 +172,7 @@ TEST(ResizeBitmap, OneRowImagesResize) {
   EXPECT_EQ(dest->PixelColor(9, 0), source.PixelColor(29, 0));
 }
 
-// A fault of the original: a filter type above 6 read past the table.
+// A filter type above 6 is refused rather than read past the table.
 TEST(ResizeBitmap, FilterTypeOutsideTheTableRaises) {
   TBitmap source = Pattern24(20, 10);
   std::unique_ptr<TBitmap> dest;

@@ -17,7 +17,7 @@ TEST(BitmapHandles, AHandleHoldsACopyAndIsTakenOverOnce) {
   const int32_t second = CreateBitmapHandle(bitmap);
   EXPECT_NE(first, second);
   EXPECT_NE(first, 0);
-  bitmap.SetPixelIndex(1, 1, 9);  // the handles do not follow the original
+  bitmap.SetPixelIndex(1, 1, 9);  // the handles do not follow the source bitmap
 
   std::unique_ptr<TBitmap> taken = TakeOverBitmapHandle(first);
   EXPECT_EQ(taken->Width(), 3);

@@ -150,9 +150,8 @@ TEST(Geometry, CropToTheWholeImageKeepsItAndEmptyRectanglesDoNothing) {
   }
 }
 
-// A fault of the original: the new size was computed in 32 bits, so a
-// rectangle spanning more than 2^31 columns wrapped. It now raises a clear
-// error and leaves the bitmap alone.
+// A rectangle spanning more than 2^31 columns would wrap a 32-bit size: it
+// raises a clear error and leaves the bitmap alone.
 TEST(Geometry, CropBeyondThePixelLimitRaisesAndKeepsTheBitmap) {
   TBitmap b(4, 4, PixelFormat::pf1bit);
   b.SetPixelIndex(2, 2, 1);
@@ -186,8 +185,8 @@ TEST(Geometry, InvertingAWhole24BitImageTwiceGivesItBack) {
   EXPECT_EQ(b.PixelColor(4, 1), RGB(1, 2, 3));
 }
 
-// A fault of the original: a rectangle reaching outside the image inverted
-// bytes outside the pixel rows. It is now clipped to the image.
+// A rectangle reaching outside the image is clipped to it, so no byte outside
+// the pixel rows is inverted.
 TEST(Geometry, InvertRectangleIsClippedToTheImage) {
   TBitmap b(5, 3, PixelFormat::pf24bit);
   InvertBitmap(b, -3, -2, 100, 1, true);

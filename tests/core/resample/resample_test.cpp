@@ -171,9 +171,9 @@ TEST(ResampleTwoPass, OnePixelSourceSpreadsOverTheRow) {
   EXPECT_EQ(dst.PixelColor(3, 1), RGB(10, 20, 30));
 }
 
-// Faults of the original: a one-pixel-wide or one-row destination of a larger
-// source made the scale 0 (infinite support and NaN centres), and a one-row
-// source or destination failed in the vertical pass.
+// A one-pixel-wide or one-row destination of a larger source must not make
+// the scale 0 (infinite support and NaN centres), and a one-row source or
+// destination must pass the vertical pass.
 TEST(ResampleTwoPass, OnePixelAndOneRowImagesResampleNormally) {
   TBitmap row = Bitmap24(6, 1);
   for (int x = 0; x < 6; ++x) row.SetPixelColor(x, 0, RGB(uint8_t(40 * x), 0, 0));
@@ -205,9 +205,9 @@ TEST(ResampleTwoPass, EmptyTargetGivesAnEmptyResult) {
   }
 }
 
-// A fault of the original: for sources narrower than the kernel, a mirrored
-// index fell outside the source row or column. Clamped, every contributor is
-// a source pixel, so a uniform source stays (nearly) uniform.
+// For sources narrower than the kernel a mirrored index could fall outside
+// the source row or column. Clamped, every contributor is a source pixel, so a
+// uniform source stays (nearly) uniform.
 TEST(ResampleTwoPass, NarrowSourcesReadOnlyTheirOwnPixels) {
   for (const char* name : {"Bell", "B-Spline", "Lanczos3", "Mitchell"}) {
     for (int size : {1, 2}) {
