@@ -89,7 +89,7 @@ void DecodeOurs(benchmark::State& state) {
   const Files& files = TheFiles();
   for (auto _ : state) {
     pk::TBitmap bitmap;
-    pk::DecodeJpeg(files.jpeg_bytes, {}, bitmap);
+    pk::DecodeJpeg(files.jpeg_bytes, {}, {}, bitmap);
     benchmark::DoNotOptimize(bitmap.ScanLine(0));
   }
   SetRate(state);

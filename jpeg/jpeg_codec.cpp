@@ -17,6 +17,8 @@ using jpeg_library::Decompressor;
 // it asks for when decoding.
 constexpr int kRowsPerCall = 16;
 
+constexpr char16_t kFormatName[] = u"JPEG";
+
 JpegColourModel ColourModelOf(J_COLOR_SPACE space) {
   switch (space) {
     case JCS_GRAYSCALE: return JpegColourModel::grey;
@@ -160,19 +162,20 @@ JpegSize JpegOutputSize(std::span<const uint8_t> bytes, const JpegDecodeOptions&
   return CalcOutputSize(decompressor);
 }
 
-JpegHeader DecodeJpeg(std::span<const uint8_t> bytes, const JpegDecodeOptions& options, TBitmap& out) {
+JpegHeader DecodeJpeg(std::span<const uint8_t> bytes, const JpegDecodeOptions& options, const TDecodeLimits& limits,
+                      TBitmap& out) {
   Decompressor decompressor(bytes);
   jpeg_decompress_struct& info = decompressor.Info();
   const JpegHeader header = ReadHeader(decompressor);
   // The library's own buffers follow the declared size (a progressive file
-  // keeps every coefficient): refuse what no bitmap could hold first.
-  CheckedBitmapBytes(header.width, header.height, PixelFormat::pf24bit);
+  // keeps every coefficient), so the declared picture must pass as well.
+  CheckDecodeClaim(limits, kFormatName, header.width, header.height, PixelFormat::pf24bit);
   Configure(info, header, options);
   const JpegSize size = CalcOutputSize(decompressor);
   const bool cmyk = IsCmykFile(header);
   const bool paletted = !cmyk && (info.out_color_space == JCS_GRAYSCALE || info.quantize_colors);
   const PixelFormat format = paletted ? PixelFormat::pf8bit : PixelFormat::pf24bit;
-  std::vector<uint8_t> pixels(static_cast<size_t>(CheckedBitmapBytes(size.width, size.height, format)));
+  std::vector<uint8_t> pixels(static_cast<size_t>(CheckDecodeClaim(limits, kFormatName, size.width, size.height, format)));
   std::vector<uint8_t> cmyk_rows(cmyk ? static_cast<size_t>(size.width) * 4 * kRowsPerCall : 0);
   const int64_t stride = RowBytes(size.width, format);
   decompressor.Call([&] {

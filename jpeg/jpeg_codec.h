@@ -8,9 +8,9 @@
 // palette of greys, quantised output is 8-bit with the library's colour map,
 // and CMYK and YCCK files always come out 24-bit through CMYKToRGB.
 //
-// Declared dimensions are untrusted: the output size is checked against the
-// bitmap size limit before the library allocates its buffers or we allocate
-// the pixels.
+// Declared dimensions are untrusted: the declared and the output size are
+// checked against the decode limits before the library allocates its buffers
+// or we allocate the pixels.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/bitmap.h"
+#include "platform/decode_limits.h"
 
 namespace pk {
 
@@ -62,9 +63,10 @@ struct JpegSize {
 JpegSize JpegOutputSize(std::span<const uint8_t> bytes, const JpegDecodeOptions& options);
 
 // Decodes into out (replaced only when the decode succeeds) and returns the
-// header. EJPEG for data the library refuses, EOutOfResources for an image
-// larger than a bitmap may be, std::bad_alloc when memory runs out.
-JpegHeader DecodeJpeg(std::span<const uint8_t> bytes, const JpegDecodeOptions& options, TBitmap& out);
+// header. EJPEG for data the library refuses, EOutOfResources for a picture
+// above the limits, std::bad_alloc when memory runs out.
+JpegHeader DecodeJpeg(std::span<const uint8_t> bytes, const JpegDecodeOptions& options, const TDecodeLimits& limits,
+                      TBitmap& out);
 
 struct JpegEncodeOptions {
   int quality = 90;  // 1..100

@@ -80,7 +80,15 @@ void TJPEGImage::Assign(const TBitmap& source) {
   bitmap_ = std::move(bitmap);
 }
 
-void TJPEGImage::AssignTo(TBitmap& dest) { dest.Assign(Bitmap()); }
+void TJPEGImage::AssignTo(TBitmap& dest) {
+  // Nothing cached: the pixels go straight into dest, so taking a picture out
+  // never holds two copies of it.
+  if (!bitmap_ && image_->Data) {
+    DecodeInto(dest);
+  } else {
+    dest.Assign(Bitmap());
+  }
+}
 
 int TJPEGImage::ScaledSize(bool width) const {
   if (bitmap_) return width ? bitmap_->Width() : bitmap_->Height();
@@ -141,7 +149,7 @@ void TJPEGImage::DIBNeeded() {
   bitmap_ = std::move(bitmap);
 }
 
-void TJPEGImage::DecodeInto(TBitmap& out) const { DecodeJpeg(ImageData(), DecodeOptions(), out); }
+void TJPEGImage::DecodeInto(TBitmap& out) const { DecodeJpeg(ImageData(), DecodeOptions(), limits_, out); }
 
 void TJPEGImage::JPEGNeeded() {
   if (!image_->Data) Compress();

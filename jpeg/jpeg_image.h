@@ -76,7 +76,8 @@ class TJPEGImage {
   virtual void Assign(const TJPEGImage& source);
   // Drops the bytes and takes a copy of the bitmap.
   virtual void Assign(const TBitmap& source);
-  // Decodes and gives dest a copy of the image.
+  // Gives dest the image: a copy of the cached bitmap, or a decode straight
+  // into dest when none is cached.
   virtual void AssignTo(TBitmap& dest);
 
   // The decoded size when decoded; else the header's, scaled by Scale.
@@ -118,6 +119,8 @@ class TJPEGImage {
   bool HasImageData() const { return image_->Data.has_value(); }
   // The header of the bytes last loaded.
   const JpegHeader& Header() const { return image_->Header; }
+  // What a decode may allocate; the defaults unless the caller sets others.
+  void SetDecodeLimits(const TDecodeLimits& limits) { limits_ = limits; }
 
  protected:
   // How this class decodes and encodes; the x86 flavour has its own rules.
@@ -150,6 +153,7 @@ class TJPEGImage {
   std::shared_ptr<TJPEGData> image_;
   std::unique_ptr<TBMPImage> bitmap_;
   TJPEGOptions options_;
+  TDecodeLimits limits_;
 };
 
 }  // namespace pk

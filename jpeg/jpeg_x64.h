@@ -20,7 +20,7 @@ class TbwJpegX64 : public TJPEGImage {
   void Assign(const TJPEGImage& source) override;
   // A TBMPImage gives its pixels per metre as the resolution.
   void Assign(const TBitmap& source) override;
-  // Copies the decoded image; a TBMPImage dest gets the resolution.
+  // A TBMPImage dest also gets the resolution as pixels per metre.
   void AssignTo(TBitmap& dest) override;
   // Encodes, adds the metadata and writes the bytes with the density patched
   // in; the stream is left at position 0.

@@ -40,11 +40,7 @@ void TbwJpegX86::Assign(const TBitmap& source) {
 }
 
 void TbwJpegX86::AssignTo(TBitmap& dest) {
-  if (HasBitmap() || !HasImageData()) {
-    TJPEGImage::AssignTo(dest);
-  } else {
-    DecodeInto(dest);
-  }
+  TJPEGImage::AssignTo(dest);
   if (auto* bmp = dynamic_cast<TBMPImage*>(&dest)) {
     bmp->SetXPelsPerMeter(PelsPerMetreFromDpi(Image().XDPI));
     bmp->SetYPelsPerMeter(PelsPerMetreFromDpi(Image().YDPI));

@@ -20,8 +20,7 @@ class TbwJpegX86 : public TJPEGImage {
   // resolution from its pixels per metre.
   void Assign(const TJPEGImage& source) override;
   void Assign(const TBitmap& source) override;
-  // Decodes straight into dest when nothing is cached; a TBMPImage dest gets
-  // the resolution as pixels per metre.
+  // A TBMPImage dest also gets the resolution as pixels per metre.
   void AssignTo(TBitmap& dest) override;
   // Compresses when needed, adds the metadata segments and writes the bytes
   // with the density patched in; the stream is left at position 0.

@@ -32,7 +32,7 @@ std::u16string JpegErrorText(int code) {
 
 TBitmap Decode(const std::vector<uint8_t>& bytes, const JpegDecodeOptions& options = {}) {
   TBitmap bitmap;
-  DecodeJpeg(bytes, options, bitmap);
+  DecodeJpeg(bytes, options, {}, bitmap);
   return bitmap;
 }
 
@@ -163,10 +163,10 @@ TEST(JpegDecode, MalformedFilesRaiseTheLibraryErrorOrTheSizeLimit) {
     c.damage(bytes);
     TBitmap untouched(3, 2, PixelFormat::pf24bit);
     if (c.code == 0) {
-      EXPECT_THROW(DecodeJpeg(bytes, {}, untouched), EOutOfResources);
+      EXPECT_THROW(DecodeJpeg(bytes, {}, {}, untouched), EOutOfResources);
     } else {
       try {
-        DecodeJpeg(bytes, {}, untouched);
+        DecodeJpeg(bytes, {}, {}, untouched);
         ADD_FAILURE() << "no error";
       } catch (const EJPEG& e) {
         EXPECT_EQ(e.Message(), JpegErrorText(c.code));
@@ -188,7 +188,7 @@ TEST(JpegDecode, WarningsNeverStopADecode) {
   for (size_t i = MarkerOffset(noise, 0xDA) + 20; i + 40 < noise.size(); i += 37) noise[i] ^= 0x5A;
   for (const auto* bytes : {&app1, &noise}) {
     TBitmap bitmap;
-    EXPECT_NO_THROW(DecodeJpeg(*bytes, {}, bitmap));
+    EXPECT_NO_THROW(DecodeJpeg(*bytes, {}, {}, bitmap));
     EXPECT_EQ(bitmap.Width(), 101);
   }
 }
