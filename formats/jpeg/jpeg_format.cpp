@@ -2,6 +2,8 @@
 
 #include "jpeg/jpeg_codec.h"
 #include "jpeg/jpeg_flavour.h"
+#include "jpeg/jpeg_messages.h"
+#include "platform/exceptions.h"
 #include "platform/stream.h"
 
 namespace pk {
@@ -11,9 +13,13 @@ TDecodedImage DecodeJpegImage(std::span<const uint8_t> bytes, const TDecodeOptio
   jpeg.SetDecodeLimits(options.limits);
   jpeg.SetPixelFormat(TJPEGPixelFormat::jf24Bit);
   jpeg.SetPerformance(options.higher_speed ? TJPEGPerformance::jpBestSpeed : TJPEGPerformance::jpBestQuality);
-  jpeg.LoadFromBytes({bytes.begin(), bytes.end()});
   TDecodedImage decoded;
-  decoded.grey = jpeg.Grayscale();
+  try {
+    jpeg.LoadFromBytes({bytes.begin(), bytes.end()});
+    decoded.grey = jpeg.Grayscale();
+  } catch (const Exception&) {
+    throw EInvalidGraphic(msg::kJpegCorruptFile);
+  }
   jpeg.AssignTo(decoded.bitmap);
   decoded.resolution = TResolution{jpeg.XDPI(), jpeg.YDPI()};
   decoded.progressive = jpeg.ProgressiveEncoding();

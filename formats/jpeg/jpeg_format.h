@@ -13,7 +13,9 @@
 
 namespace pk {
 
-// EJPEG for data libjpeg refuses, EOutOfResources above the limits.
+// A header libjpeg refuses raises EInvalidGraphic "The file is corrupt or not
+// in the correct format."; errors while decoding the pixels pass unchanged
+// (EJPEG, EOutOfResources above the limits).
 TDecodedImage DecodeJpegImage(std::span<const uint8_t> bytes, const TDecodeOptions& options);
 // EInvalidGraphic "Cannot save - JPG image is empty." for an empty image.
 std::vector<uint8_t> EncodeJpegImage(const TBitmap& image, const TEncodeOptions& options);

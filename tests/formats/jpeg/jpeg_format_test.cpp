@@ -3,8 +3,11 @@
 // the header, and the settings an encode writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "formats/jpeg/jpeg_format.h"
 #include "jpeg/jpeg_codec.h"
+#include "jpeg/jpeg_errors.h"
 #include "jpeg/jpeg_messages.h"
 #include "platform/exceptions.h"
 #include "tests/jpeg/codec/jpeg_test_support.h"
@@ -35,6 +38,28 @@ TEST(JpegFormat, DecodeHandsOverResolutionGreyProgressiveAndCmyk) {
     // Loaded for the object: 24 bits, or 8-bit grey.
     EXPECT_EQ(decoded.bitmap.GetPixelFormat(), c.grey ? PixelFormat::pf8bit : PixelFormat::pf24bit);
   }
+}
+
+TEST(JpegFormat, RefusedHeadersAreCorruptFilesAndPixelErrorsPassUnchanged) {
+  PK_REQUIRE_JPEG_FIXTURES();
+  std::vector<uint8_t> bytes = JpegFixtureBytes("photo_q75.jpg");
+  bytes.resize(300);  // no SOS: the header read fails
+  try {
+    DecodeJpegImage(bytes, {});
+    ADD_FAILURE() << "decoded a cut header";
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_EQ(e.Message(), msg::kJpegCorruptFile);
+  }
+  // A later scan of a progressive file is read only with the pixels: an
+  // impossible spectral band there fails the decode, not the load.
+  std::vector<uint8_t> bad_scan = JpegFixtureBytes("photo_progressive.jpg");
+  const uint8_t sos[] = {0xFF, 0xDA};
+  auto second = std::search(bad_scan.begin(), bad_scan.end(), std::begin(sos), std::end(sos));
+  second = std::search(second + 2, bad_scan.end(), std::begin(sos), std::end(sos));
+  ASSERT_NE(second, bad_scan.end());
+  const int components = second[4];
+  second[5 + 2 * components + 1] = 0xFF;  // Se
+  EXPECT_THROW(DecodeJpegImage(bad_scan, {}), EJPEG);
 }
 
 TEST(JpegFormat, PicturesAboveTheLimitsAreRefusedBeforeDecoding) {
