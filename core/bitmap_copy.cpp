@@ -2,6 +2,8 @@
 // 4-bit copies differ, carrying the full 2 or 16 palette entries.
 #include "core/bitmap_copy.h"
 
+#include <utility>
+
 #include "core/palette_helpers.h"
 
 namespace pk {
@@ -34,7 +36,7 @@ void CopyBitmapLayout(const TBitmap& Source, TBitmap& Dest, int Width, int Heigh
     fresh.SetColorTable(Source.ColorTable());
   else
     fresh.SetPalette(Source.Palette());
-  Dest.Assign(fresh);
+  Dest = std::move(fresh);
 }
 
 }  // namespace pk

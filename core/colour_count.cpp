@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/pixel_rows.h"
+
 namespace pk {
 namespace {
 
@@ -32,14 +34,18 @@ int CountColours(const TBitmap& Bitmap) {
   const bool counted = format == PixelFormat::pf24bit || IsPaletted(format);
   if (Bitmap.Empty() || !counted) return -1;
   ValueSet seen(format == PixelFormat::pf24bit ? 1u << 24 : 256u);
-  for (int y = 0; y < Bitmap.Height(); ++y) {
-    if (format == PixelFormat::pf24bit) {
+  if (format == PixelFormat::pf24bit) {
+    for (int y = 0; y < Bitmap.Height(); ++y) {
       const uint8_t* row = Bitmap.ScanLine(y);
       for (int x = 0; x < Bitmap.Width(); ++x, row += 3)
         seen.Insert(row[2] | (uint32_t{row[1]} << 8) | (uint32_t{row[0]} << 16));
-    } else {
-      for (int x = 0; x < Bitmap.Width(); ++x) seen.Insert(static_cast<uint32_t>(Bitmap.PixelIndex(x, y)));
     }
+    return seen.Count();
+  }
+  std::vector<uint8_t> indexes(static_cast<size_t>(Bitmap.Width()));
+  for (int y = 0; y < Bitmap.Height(); ++y) {
+    ReadIndexes(Bitmap.ScanLine(y), format, 0, Bitmap.Width(), indexes.data());
+    for (const uint8_t index : indexes) seen.Insert(index);
   }
   return seen.Count();
 }

@@ -4,15 +4,14 @@
 #include "core/crop.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
-#include "core/bit_helpers.h"
 #include "core/bitmap_copy.h"
 #include "core/row_pixel_bytes.h"
 #include "platform/canvas.h"
 #include "platform/exceptions.h"
 #include "platform/messages.h"
+#include "platform/pixel_rows.h"
 #include "platform/text_encoding.h"
 
 namespace pk {
@@ -26,34 +25,6 @@ void CheckCropSize(int64_t width, int64_t height, PixelFormat format) {
     throw EOutOfResources(msg::kBitmapTooLarge + Utf8ToUtf16(claim));
   }
   CheckedBitmapBytes(width, height, format);
-}
-
-// Copies `count` pixels from column `from_x` of `from` to column `to_x` of `to`.
-void CopyPixels(const uint8_t* from, int from_x, uint8_t* to, int to_x, int count, PixelFormat format) {
-  switch (format) {
-    case PixelFormat::pf1bit:
-      for (int i = 0; i < count; ++i) {
-        const int fx = from_x + i;
-        const int tx = to_x + i;
-        SetPixelBit(to[tx >> 3], BitPosition(tx), GetPixelBit(from[fx >> 3], BitPosition(fx)));
-      }
-      break;
-    case PixelFormat::pf4bit:
-      for (int i = 0; i < count; ++i) {
-        const int fx = from_x + i;
-        const int tx = to_x + i;
-        SetPixelNibble(to[tx >> 1], tx & 1, GetPixelNibble(from[fx >> 1], fx & 1));
-      }
-      break;
-    case PixelFormat::pf8bit:
-    case PixelFormat::pf24bit: {
-      const int64_t bytes_per_pixel = RowPixelBytes(1, format);
-      std::memcpy(to + to_x * bytes_per_pixel, from + from_x * bytes_per_pixel,
-                  static_cast<size_t>(count * bytes_per_pixel));
-      break;
-    }
-    default: break;
-  }
 }
 
 }  // namespace
@@ -77,7 +48,9 @@ void CropBitmap(TBitmap& Bitmap, int X1, int Y1, int X2, int Y2, TColor Colour) 
   const int64_t last_col = std::min<int64_t>(width, int64_t{old.Width()} - X1);  // exclusive
   const int64_t first_row = std::max<int64_t>(0, -int64_t{Y1});
   const int64_t last_row = std::min<int64_t>(height, int64_t{old.Height()} - Y1);
-  if (first_col >= last_col) return;
+  // The 16- and 32-bit formats, which the pixel-exact procedures leave alone,
+  // keep only the fill.
+  if (first_col >= last_col || RowPixelBytes(1, old.GetPixelFormat()) == 0) return;
   const auto count = static_cast<int>(last_col - first_col);
   for (int64_t r = first_row; r < last_row; ++r)
     CopyPixels(old.ScanLine(static_cast<int>(Y1 + r)), static_cast<int>(X1 + first_col),

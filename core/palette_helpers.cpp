@@ -25,11 +25,8 @@ std::vector<TColor> FirstEntries(const TColourMap& Colours, uint8_t N) {
 
 // 2 for 1-bit bitmaps, 16 for 4-bit ones, 256 for everything else.
 uint16_t ColourTableLength(const TBitmap& Bitmap) {
-  switch (Bitmap.GetPixelFormat()) {
-    case PixelFormat::pf1bit: return 2;
-    case PixelFormat::pf4bit: return 16;
-    default: return 256;
-  }
+  const PixelFormat format = Bitmap.GetPixelFormat();
+  return static_cast<uint16_t>(IsPaletted(format) ? PaletteCapacity(format) : 256);
 }
 
 }  // namespace

@@ -180,7 +180,7 @@ void ResampleTwoPass(TBitmap& Src, TBitmap& Dst, TFilterProc Filter, float Suppo
     alias_copy.Assign(Src);
     from = &alias_copy;
   }
-  if (Dst.GetPixelFormat() != PixelFormat::pf24bit) Dst.Assign(TBitmap(dst_width, dst_height, PixelFormat::pf24bit));
+  if (Dst.GetPixelFormat() != PixelFormat::pf24bit) Dst = TBitmap(dst_width, dst_height, PixelFormat::pf24bit);
   if (dst_width == 0 || dst_height == 0) return;
 
   const ContributorTable columns = BuildContributors(dst_width, src_width, Filter, Support);

@@ -12,13 +12,8 @@ namespace pk {
 // ceil(width/8), ceil(width/2), width or 3 × width for 1, 4, 8 and 24 bits per
 // pixel; 0 for the 16- and 32-bit formats.
 constexpr int64_t RowPixelBytes(int64_t width, PixelFormat format) {
-  switch (format) {
-    case PixelFormat::pf1bit: return (width + 7) / 8;
-    case PixelFormat::pf4bit: return (width + 1) / 2;
-    case PixelFormat::pf8bit: return width;
-    case PixelFormat::pf24bit: return 3 * width;
-    default: return 0;
-  }
+  const int bits = BitsPerPixel(format);
+  return bits == 16 || bits == 32 ? 0 : (width * bits + 7) / 8;
 }
 
 // The bit position (1 to 8, most significant first) of pixel x of a 1-bit row

@@ -18,4 +18,10 @@ enum class TIFDDataType : uint8_t {
   ifdSShort,     // 8
 };
 
+// The type number a directory entry carries for the type.
+constexpr uint8_t TiffTypeNumber(TIFDDataType type) {
+  constexpr uint8_t kNumbers[] = {1, 2, 3, 4, 5, 7, 10, 8};
+  return kNumbers[static_cast<uint8_t>(type)];
+}
+
 }  // namespace pk

@@ -9,6 +9,13 @@
 //  - SetPalette keeps the picture: every pixel is redrawn to the entry of the
 //    new palette nearest to its old colour;
 //  - SetColorTable keeps the pixel indexes (a raw write of the colour table).
+//
+// A bitmap is a value: it moves without copying, and copies only when asked
+// (Assign, or the explicit copy constructor). Every operation that changes it
+// builds the new state aside and swaps it in last, so an error on the way (out
+// of memory, a size above the limit) leaves the bitmap exactly as it was. The
+// canvas belongs to the object, not to the value: it stays with the bitmap it
+// was made for when pixels move in or out.
 #pragma once
 
 #include <cstdint>
@@ -33,8 +40,11 @@ class TBitmap {
  public:
   TBitmap();
   TBitmap(int width, int height, PixelFormat format);
-  TBitmap(const TBitmap& other);
-  TBitmap& operator=(const TBitmap& other);
+  explicit TBitmap(const TBitmap& other);
+  TBitmap& operator=(const TBitmap& other) = delete;
+  // The source is left an empty 24-bit bitmap.
+  TBitmap(TBitmap&& other) noexcept;
+  TBitmap& operator=(TBitmap&& other) noexcept;
   virtual ~TBitmap();
 
   // Deep copy of size, format, colour table, logical palette and pixels.
@@ -77,7 +87,7 @@ class TBitmap {
   // entries of the new table; a direct-colour bitmap only stores the palette.
   void SetPalette(std::span<const TColor> colors);
   // Drops the logical palette of a direct-colour bitmap.
-  void ReleasePalette() { palette_.clear(); }
+  void ReleasePalette() noexcept { palette_.clear(); }
 
   // Pixel access by coordinates (unchecked beyond ScanLine's row check).
   int PixelIndex(int x, int y) const;              // paletted formats
@@ -101,7 +111,12 @@ class TBitmap {
              std::vector<uint8_t> rows);
 
  private:
-  void Allocate(int width, int height, PixelFormat format);
+  // Takes other's size, format, tables and pixels, leaving it empty; the
+  // canvases stay where they are.
+  void TakeState(TBitmap& other) noexcept;
+  // SetPixelFormat between paletted formats, to a wider one: indexes and
+  // colour table kept.
+  void WidenIndexes(PixelFormat format);
 
   int width_ = 0;
   int height_ = 0;

@@ -5,6 +5,7 @@
 
 #include "platform/bitmap.h"
 #include "platform/palette.h"
+#include "platform/pixel_rows.h"
 #include "platform/stretch_blt.h"
 
 namespace pk {
@@ -34,14 +35,21 @@ void TCanvas::SetPixel(int x, int y, TColor colour) {
 void TCanvas::FillRect(const TRect& r) {
   const TRect c = Clip(r, bitmap_);
   if (c.Width() <= 0 || c.Height() <= 0) return;
-  if (IsPaletted(bitmap_.GetPixelFormat())) {
-    const int index = NearestColorIndex(bitmap_.ColorTable(), Brush.Color);
-    for (int y = c.Top; y < c.Bottom; ++y)
-      for (int x = c.Left; x < c.Right; ++x) bitmap_.SetPixelIndex(x, y, index);
+  const PixelFormat format = bitmap_.GetPixelFormat();
+  const auto width = static_cast<size_t>(c.Width());
+  if (IsPaletted(format)) {
+    const auto index = static_cast<uint8_t>(NearestColorIndex(bitmap_.ColorTable(), Brush.Color));
+    const std::vector<uint8_t> indexes(width, index);
+    for (int y = c.Top; y < c.Bottom; ++y) WriteIndexes(indexes.data(), format, c.Left, c.Width(), bitmap_.ScanLine(y));
     return;
   }
-  for (int y = c.Top; y < c.Bottom; ++y)
-    for (int x = c.Left; x < c.Right; ++x) bitmap_.SetPixelColor(x, y, Brush.Color);
+  std::vector<uint8_t> bgr(3 * width);
+  for (size_t x = 0; x < width; ++x) {
+    bgr[3 * x] = GetBValue(Brush.Color);
+    bgr[3 * x + 1] = GetGValue(Brush.Color);
+    bgr[3 * x + 2] = GetRValue(Brush.Color);
+  }
+  for (int y = c.Top; y < c.Bottom; ++y) WriteDirectBgr(bgr.data(), format, c.Left, c.Width(), bitmap_.ScanLine(y));
 }
 
 void TCanvas::Rectangle(const TRect& r) {

@@ -1,5 +1,6 @@
 #include "platform/palette.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace pk {
@@ -18,12 +19,23 @@ int NearestColorIndex(std::span<const TColor> table, TColor colour) {
   return best;
 }
 
+ColorMatcher::ColorMatcher(std::span<const TColor> table)
+    : cache_(table.empty() ? 0 : size_t{1} << kCacheBits, ~uint64_t{0}) {
+  for (size_t i = 0; i < table.size(); ++i) {
+    const TColor c = table[i] & 0xFFFFFF;
+    if (std::find(colours_.begin(), colours_.end(), c) != colours_.end()) continue;
+    colours_.push_back(c);
+    indexes_.push_back(static_cast<int>(i));
+  }
+}
+
 int ColorMatcher::Match(TColor colour) {
   colour &= 0xFFFFFF;
-  const auto it = memo_.find(colour);
-  if (it != memo_.end()) return it->second;
-  const int index = NearestColorIndex(table_, colour);
-  memo_.emplace(colour, index);
+  if (cache_.empty()) return 0;
+  uint64_t& slot = cache_[(colour * 0x9E3779B1u) >> (32 - kCacheBits)];
+  if (slot >> 32 == colour) return static_cast<int>(slot & 0xFFFFFFFF);
+  const int index = indexes_[NearestColorIndex(colours_, colour)];
+  slot = uint64_t{colour} << 32 | static_cast<uint32_t>(index);
   return index;
 }
 

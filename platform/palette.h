@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/color.h"
@@ -16,15 +15,20 @@ namespace pk {
 // index wins ties. 0 for an empty table.
 int NearestColorIndex(std::span<const TColor> table, TColor colour);
 
-// NearestColorIndex with a memo, for mapping whole images onto one table.
+// NearestColorIndex for mapping whole images onto one table. Only the first of
+// entries with one colour is searched (a later twin never wins a tie), and a
+// direct-mapped memo allocated up front (nothing for an empty table) spares
+// most pixels the search; matching itself never allocates.
 class ColorMatcher {
  public:
-  explicit ColorMatcher(std::span<const TColor> table) : table_(table.begin(), table.end()) {}
+  explicit ColorMatcher(std::span<const TColor> table);
   int Match(TColor colour);
 
  private:
-  std::vector<TColor> table_;
-  std::unordered_map<TColor, int> memo_;
+  static constexpr int kCacheBits = 14;
+  std::vector<TColor> colours_;  // the distinct colours, first occurrences
+  std::vector<int> indexes_;     // their indexes in the table
+  std::vector<uint64_t> cache_;  // colour << 32 | index; all ones when empty
 };
 
 // The palette a format takes when a picture is converted down to it: black and

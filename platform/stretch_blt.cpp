@@ -13,11 +13,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <span>
 #include <vector>
 
 #include "platform/bitmap.h"
 #include "platform/palette.h"
+#include "platform/pixel_rows.h"
 
 namespace pk {
 namespace {
@@ -109,88 +111,92 @@ bool SameTable(const TBitmap& a, const TBitmap& b) {
   return true;
 }
 
-// Puts colours into the target: straight into a 24-bit row, as the nearest
-// colour-table entry into a palette bitmap, through SetPixelColor otherwise.
-class PixelWriter {
- public:
-  explicit PixelWriter(TBitmap& target) : target_(target), matcher_(target.ColorTable()) {}
-
-  void Put(int x, int y, uint8_t b, uint8_t g, uint8_t r) {
-    switch (target_.GetPixelFormat()) {
-      case PixelFormat::pf24bit: {
-        uint8_t* p = target_.ScanLine(y) + 3 * int64_t{x};
-        p[0] = b;
-        p[1] = g;
-        p[2] = r;
-        break;
-      }
-      case PixelFormat::pf1bit:
-      case PixelFormat::pf4bit:
-      case PixelFormat::pf8bit: target_.SetPixelIndex(x, y, matcher_.Match(RGB(r, g, b))); break;
-      default: target_.SetPixelColor(x, y, RGB(r, g, b)); break;
-    }
-  }
-  void Put(int x, int y, TColor c) { Put(x, y, GetBValue(c), GetGValue(c), GetRValue(c)); }
-
- private:
-  TBitmap& target_;
-  ColorMatcher matcher_;
+// The destination steps of one axis that draw: those whose pixel lies inside
+// the target and whose taps are not empty. Source coordinates move with the
+// step in one direction, so the steps whose taps fall outside the source sit
+// at the two ends and the drawn steps form one run: each destination row is
+// one span of target pixels, written in one go.
+struct Run {
+  int First = 0;  // steps First .. Last; none when Last < First
+  int Last = -1;
+  int Left = 0;   // the leftmost target pixel they draw
+  int Count() const { return Last - First + 1; }
+  // Position of step i's pixel within the span.
+  int Slot(const Axis& axis, int i) const { return axis.DestCoord(i) - Left; }
 };
 
-// Row y of source as blue, green, red bytes: the row itself for a 24-bit
-// bitmap, a conversion into scratch otherwise.
-const uint8_t* ColourRow(const TBitmap& source, int y, std::vector<uint8_t>& scratch) {
-  if (source.GetPixelFormat() == PixelFormat::pf24bit) return source.ScanLine(y);
-  scratch.resize(3 * static_cast<size_t>(source.Width()));
-  for (int x = 0; x < source.Width(); ++x) {
-    const TColor c = source.PixelColor(x, y);
-    scratch[3 * x] = GetBValue(c);
-    scratch[3 * x + 1] = GetGValue(c);
-    scratch[3 * x + 2] = GetRValue(c);
+Run DrawnRun(const Axis& axis, const TapTable& taps, int target_size) {
+  Run run{axis.DestSize, -1, 0};
+  for (int i = 0; i < axis.DestSize; ++i) {
+    const int t = axis.DestCoord(i);
+    if (t < 0 || t >= target_size || taps.Of(i).empty()) continue;
+    run.First = std::min(run.First, i);
+    run.Last = i;
   }
-  return scratch.data();
+  if (run.Count() > 0) run.Left = std::min(axis.DestCoord(run.First), axis.DestCoord(run.Last));
+  return run;
+}
+
+// Whether destination row j draws, and which target row it is.
+bool DrawnRow(const Axis& axis, const TapTable& taps, int target_height, int j, int& ty) {
+  ty = axis.DestCoord(j);
+  return ty >= 0 && ty < target_height && !taps.Of(j).empty();
 }
 
 void CopyNearest(TBitmap& target, const TBitmap& source, const Axis& ax, const Axis& ay) {
   const TapTable xs(ax, Sampling::Nearest);
   const TapTable ys(ay, Sampling::Nearest);
-  const bool by_index = IsPaletted(target.GetPixelFormat()) && SameTable(source, target);
-  PixelWriter writer(target);
-  for (int j = 0; j < ay.DestSize; ++j) {
-    const int ty = ay.DestCoord(j);
-    if (ty < 0 || ty >= target.Height() || ys.Of(j).empty()) continue;
-    const int sy = ys.Of(j)[0].Coord;
-    for (int i = 0; i < ax.DestSize; ++i) {
-      const int tx = ax.DestCoord(i);
-      if (tx < 0 || tx >= target.Width() || xs.Of(i).empty()) continue;
-      const int sx = xs.Of(i)[0].Coord;
-      if (by_index)
-        target.SetPixelIndex(tx, ty, source.PixelIndex(sx, sy));
-      else
-        writer.Put(tx, ty, source.PixelColor(sx, sy));
+  const Run run = DrawnRun(ax, xs, target.Width());
+  if (run.Count() <= 0) return;
+  const int low = xs.Low();
+  const auto span = static_cast<size_t>(xs.High() - low + 1);
+  if (IsPaletted(target.GetPixelFormat()) && SameTable(source, target)) {
+    const PixelFormat format = target.GetPixelFormat();
+    std::vector<uint8_t> from(span), to(static_cast<size_t>(run.Count()));
+    for (int j = 0, ty; j < ay.DestSize; ++j) {
+      if (!DrawnRow(ay, ys, target.Height(), j, ty)) continue;
+      ReadIndexes(source.ScanLine(ys.Of(j)[0].Coord), format, low, static_cast<int>(span), from.data());
+      for (int i = run.First; i <= run.Last; ++i) to[run.Slot(ax, i)] = from[xs.Of(i)[0].Coord - low];
+      WriteIndexes(to.data(), format, run.Left, run.Count(), target.ScanLine(ty));
     }
+    return;
+  }
+  const BgrReader reader(source);
+  BgrWriter writer(target);
+  std::vector<uint8_t> from(3 * span), to(3 * static_cast<size_t>(run.Count()));
+  for (int j = 0, ty; j < ay.DestSize; ++j) {
+    if (!DrawnRow(ay, ys, target.Height(), j, ty)) continue;
+    reader.Read(source.ScanLine(ys.Of(j)[0].Coord), low, static_cast<int>(span), from.data());
+    for (int i = run.First; i <= run.Last; ++i)
+      std::memcpy(&to[3 * size_t(run.Slot(ax, i))], &from[3 * size_t(xs.Of(i)[0].Coord - low)], 3);
+    writer.Write(to.data(), run.Left, run.Count(), target.ScanLine(ty));
   }
 }
 
 void CopyBlackOnWhite(TBitmap& target, const TBitmap& source, const Axis& ax, const Axis& ay) {
   const TapTable xs(ax, Sampling::Block);
   const TapTable ys(ay, Sampling::Block);
-  if (xs.High() < xs.Low()) return;
-  std::vector<TColor> anded(static_cast<size_t>(xs.High() - xs.Low() + 1));
-  PixelWriter writer(target);
-  for (int j = 0; j < ay.DestSize; ++j) {
-    const int ty = ay.DestCoord(j);
-    if (ty < 0 || ty >= target.Height() || ys.Of(j).empty()) continue;
-    std::fill(anded.begin(), anded.end(), 0xFFFFFF);
-    for (const Tap& row : ys.Of(j))
-      for (int x = xs.Low(); x <= xs.High(); ++x) anded[x - xs.Low()] &= source.PixelColor(x, row.Coord);
-    for (int i = 0; i < ax.DestSize; ++i) {
-      const int tx = ax.DestCoord(i);
-      if (tx < 0 || tx >= target.Width() || xs.Of(i).empty()) continue;
-      TColor c = 0xFFFFFF;
-      for (const Tap& col : xs.Of(i)) c &= anded[col.Coord - xs.Low()];
-      writer.Put(tx, ty, c);
+  const Run run = DrawnRun(ax, xs, target.Width());
+  if (run.Count() <= 0) return;
+  const int low = xs.Low();
+  const auto span = static_cast<size_t>(xs.High() - low + 1);
+  const BgrReader reader(source);
+  BgrWriter writer(target);
+  std::vector<uint8_t> row(3 * span), anded(3 * span), to(3 * static_cast<size_t>(run.Count()));
+  for (int j = 0, ty; j < ay.DestSize; ++j) {
+    if (!DrawnRow(ay, ys, target.Height(), j, ty)) continue;
+    std::fill(anded.begin(), anded.end(), 0xFF);
+    for (const Tap& tap : ys.Of(j)) {
+      reader.Read(source.ScanLine(tap.Coord), low, static_cast<int>(span), row.data());
+      for (size_t k = 0; k < anded.size(); ++k) anded[k] &= row[k];
     }
+    for (int i = run.First; i <= run.Last; ++i) {
+      uint8_t* pixel = &to[3 * size_t(run.Slot(ax, i))];
+      pixel[0] = pixel[1] = pixel[2] = 0xFF;
+      for (const Tap& col : xs.Of(i))
+        for (int c = 0; c < 3; ++c) pixel[c] &= anded[3 * size_t(col.Coord - low) + c];
+    }
+    writer.Write(to.data(), run.Left, run.Count(), target.ScanLine(ty));
   }
 }
 
@@ -202,23 +208,22 @@ uint8_t RoundedByte(float v) { return static_cast<uint8_t>(std::lrint(std::clamp
 void CopyHalftone(TBitmap& target, const TBitmap& source, const Axis& ax, const Axis& ay) {
   const TapTable xs(ax, Sampling::Area);
   const TapTable ys(ay, Sampling::Area);
-  if (xs.High() < xs.Low()) return;
+  const Run run = DrawnRun(ax, xs, target.Width());
+  if (run.Count() <= 0) return;
   const int low = xs.Low();
   const auto span = static_cast<size_t>(xs.High() - low + 1);
+  const BgrReader reader(source);
+  BgrWriter writer(target);
   std::vector<float> sums(3 * span);
-  std::vector<uint8_t> scratch;
-  PixelWriter writer(target);
-  for (int j = 0; j < ay.DestSize; ++j) {
-    const int ty = ay.DestCoord(j);
-    if (ty < 0 || ty >= target.Height() || ys.Of(j).empty()) continue;
+  std::vector<uint8_t> row(3 * span), to(3 * static_cast<size_t>(run.Count()));
+  for (int j = 0, ty; j < ay.DestSize; ++j) {
+    if (!DrawnRow(ay, ys, target.Height(), j, ty)) continue;
     std::fill(sums.begin(), sums.end(), 0.0f);
-    for (const Tap& row : ys.Of(j)) {
-      const uint8_t* pixels = ColourRow(source, row.Coord, scratch) + 3 * int64_t{low};
-      for (size_t k = 0; k < 3 * span; ++k) sums[k] += pixels[k] * row.Weight;
+    for (const Tap& tap : ys.Of(j)) {
+      reader.Read(source.ScanLine(tap.Coord), low, static_cast<int>(span), row.data());
+      for (size_t k = 0; k < 3 * span; ++k) sums[k] += row[k] * tap.Weight;
     }
-    for (int i = 0; i < ax.DestSize; ++i) {
-      const int tx = ax.DestCoord(i);
-      if (tx < 0 || tx >= target.Width() || xs.Of(i).empty()) continue;
+    for (int i = run.First; i <= run.Last; ++i) {
       float b = 0, g = 0, r = 0;
       for (const Tap& col : xs.Of(i)) {
         const float* p = &sums[3 * static_cast<size_t>(col.Coord - low)];
@@ -226,8 +231,12 @@ void CopyHalftone(TBitmap& target, const TBitmap& source, const Axis& ax, const 
         g += p[1] * col.Weight;
         r += p[2] * col.Weight;
       }
-      writer.Put(tx, ty, RoundedByte(b), RoundedByte(g), RoundedByte(r));
+      uint8_t* pixel = &to[3 * size_t(run.Slot(ax, i))];
+      pixel[0] = RoundedByte(b);
+      pixel[1] = RoundedByte(g);
+      pixel[2] = RoundedByte(r);
     }
+    writer.Write(to.data(), run.Left, run.Count(), target.ScanLine(ty));
   }
 }
 
