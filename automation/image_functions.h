@@ -194,6 +194,10 @@ class TImageFunctions : private TImageState {
   // The target WriteFile writes to: the name, a renamed candidate, or empty
   // when nothing is to be written.
   std::u16string WriteTarget(const std::u16string& name, const std::u16string& extension) const;
+  // Commits the encoded file under the chosen target and returns the name
+  // written, or empty when owNever found the name taken meanwhile.
+  std::u16string CommitWrite(const std::u16string& target, const std::u16string& name,
+                             const std::u16string& extension, std::span<const uint8_t> bytes) const;
 
   TResponseSource response_source_;
   std::span<const TImageCodec> codecs_;

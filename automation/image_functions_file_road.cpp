@@ -4,8 +4,9 @@
 // Loading forgets everything the previous image left behind (its alpha record
 // and per-index transparency) before the new data is decoded, so no setting
 // of one image leaks into the output of the next. Writing encodes the whole
-// file in memory first and then replaces the target in one step, so a failing
-// encoder or a full disk never destroys the file that was there.
+// file in memory first and then commits it in one step, so a failing encoder
+// or a full disk never destroys the file that was there; only owAlways ever
+// replaces a file, so writers racing for one name lose nothing.
 #include <string>
 
 #include "automation/automation_errors.h"
@@ -57,6 +58,18 @@ void TImageFunctions::LoadFromMemoryStream(TMemoryStream& stream, const std::u16
   UpdateColourDepth();
 }
 
+namespace {
+
+// "<name without extension><OverwriteChr><n><lower-case extension>".
+std::u16string NumberedName(const std::u16string& name, const std::u16string& extension,
+                            const std::u16string& overwrite_chr, uint64_t n) {
+  std::u16string candidate = name.substr(0, name.size() - extension.size()) + overwrite_chr;
+  for (char c : std::to_string(n)) candidate += static_cast<char16_t>(c);
+  return candidate + LowerCaseAscii(extension);
+}
+
+}  // namespace
+
 std::u16string TImageFunctions::WriteTarget(const std::u16string& name, const std::u16string& extension) const {
   if (!IsExistingFile(name)) return name;
   switch (FOWModeType) {
@@ -65,13 +78,32 @@ std::u16string TImageFunctions::WriteTarget(const std::u16string& name, const st
     case TxowMode::owRename: break;
     default: throw EPixmarlError(msg::kInvalidOverwriteMode);
   }
-  const std::u16string stem = name.substr(0, name.size() - extension.size()) + FOverwriteChr;
-  const std::u16string lower_extension = LowerCaseAscii(extension);
   for (uint64_t n = 1;; ++n) {
-    std::u16string candidate = stem;
-    for (char c : std::to_string(n)) candidate += static_cast<char16_t>(c);
-    candidate += lower_extension;
+    std::u16string candidate = NumberedName(name, extension, FOverwriteChr, n);
     if (!IsExistingFile(candidate)) return candidate;
+  }
+}
+
+// Only owAlways replaces a file. The other modes commit with a rename that
+// refuses to replace, so a file that another writer made under the chosen
+// name since it was chosen is never lost: owRename then takes the next free
+// number, owNever writes nothing.
+std::u16string TImageFunctions::CommitWrite(const std::u16string& target, const std::u16string& name,
+                                            const std::u16string& extension, std::span<const uint8_t> bytes) const {
+  TStagedFile staged(target, bytes);
+  if (FOWModeType == TxowMode::owAlways) {
+    staged.CommitReplacing(target);
+    return target;
+  }
+  if (staged.CommitIfAbsent(target)) return target;
+  switch (FOWModeType) {
+    case TxowMode::owNever: return {};
+    case TxowMode::owRename: break;
+    default: throw EPixmarlError(msg::kInvalidOverwriteMode);
+  }
+  for (uint64_t n = 1;; ++n) {
+    std::u16string candidate = NumberedName(name, extension, FOverwriteChr, n);
+    if (staged.CommitIfAbsent(candidate)) return candidate;
   }
 }
 
@@ -81,6 +113,7 @@ void TImageFunctions::WriteFile(const std::u16string& Filename) {
   const std::u16string extension = ExtractFileExt(Filename);
   const std::u16string lower_extension = LowerCaseAscii(extension);
 
+  const std::u16string previous_name = FFileName;
   const std::u16string target = WriteTarget(Filename, extension);
   if (target.empty()) return;
   FFileName = target;
@@ -90,7 +123,8 @@ void TImageFunctions::WriteFile(const std::u16string& Filename) {
   if (codec == nullptr || codec->write == nullptr) throw EPixmarlError(msg::kWriterNotAvailable + lower_extension);
   TMemoryStream encoded;
   codec->write(*this, encoded);
-  ReplaceFileContents(target, encoded.Bytes());
+  const std::u16string written = CommitWrite(target, Filename, extension, encoded.Bytes());
+  FFileName = written.empty() ? previous_name : written;
 }
 
 }  // namespace pk

@@ -8,7 +8,9 @@ namespace pk {
 
 namespace {
 
-constexpr Extended kDpmPerDpi = 39.37007874;
+// A long-double literal: in the x86 build the constant keeps its full 80-bit
+// precision instead of a double's rounding of it.
+constexpr Extended kDpmPerDpi = 39.37007874L;
 
 // Far outside the 32-bit range yet inside Round's, so clamping before the
 // rounding keeps the result's clamp exact.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,17 @@ TEST(PackBits, ASourceThatRunsOutRaises) {
     }
     EXPECT_EQ(Bytes(dest.Bytes().begin(), dest.Bytes().end()), c.written);
   }
+}
+
+// Memory running out while the output grows stays an out-of-memory error: it
+// says nothing about the packed data.
+TEST(PackBits, AnAllocationFailureIsNotReportedAsCorruptData) {
+  struct TOutOfMemoryStream final : TMemoryStream {
+    int64_t Write(const void*, int64_t) override { throw std::bad_alloc(); }
+  };
+  TMemoryStream source(Bytes{0xFD, 3});
+  TOutOfMemoryStream dest;
+  EXPECT_THROW(UnPackBits(dest, source, 2, 4), std::bad_alloc);
 }
 
 TEST(PackBits, DecodesFromAndToTheCurrentPositions) {
