@@ -7,7 +7,7 @@
 // failing Response call raises EOleSysError with its code and description.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
-#include "platform/asp_response.h"
+#include "platform/asp_response_win32.h"
 
 #include "platform/messages.h"
 #include "platform/ole_error.h"
@@ -113,6 +113,10 @@ class TWin32AspResponse final : public IAspResponse {
 
 }  // namespace
 
+std::unique_ptr<IAspResponse> AspResponseOf(IDispatch* response) {
+  return std::make_unique<TWin32AspResponse>(response);
+}
+
 std::unique_ptr<IAspResponse> CurrentAspResponse() {
   ComRef<IGetContextPropertiesBag> properties;
   HRESULT result = CoGetObjectContext(kIidGetContextProperties, properties.PutVoid());
@@ -123,7 +127,7 @@ std::unique_ptr<IAspResponse> CurrentAspResponse() {
   if (!name.Get()) throw std::bad_alloc();
   result = properties->GetProperty(name.Get(), response);
   if (FAILED(result) || V_VT(response) != VT_DISPATCH || !V_DISPATCH(response)) NoPageContext(result);
-  return std::make_unique<TWin32AspResponse>(V_DISPATCH(response));
+  return AspResponseOf(V_DISPATCH(response));
 }
 
 }  // namespace pk
