@@ -17,7 +17,6 @@
 #include <objbase.h>
 #include <oleauto.h>
 
-#include <cstring>
 #include <new>
 
 namespace pk {
@@ -53,16 +52,8 @@ class TWin32AspResponse final : public IAspResponse {
   }
 
   void BinaryWrite(std::span<const uint8_t> bytes) override {
-    SAFEARRAYBOUND bound{static_cast<ULONG>(bytes.size()), 1};
-    UniqueSafeArray array(SafeArrayCreate(VT_UI1, 1, &bound));
-    if (!array.Get()) throw std::bad_alloc();
-    if (!bytes.empty()) {
-      const SafeArrayDataLock lock(array.Get());
-      std::memcpy(lock.Data(), bytes.data(), bytes.size());
-    }
     UniqueVariant argument;
-    V_VT(argument.Get()) = VT_ARRAY | VT_UI1;
-    V_ARRAY(argument.Get()) = array.Release();
+    PutByteArray(bytes, argument.Get());
     CheckOleResult(Call(L"BinaryWrite", DISPATCH_METHOD, argument.Get(), 1, nullptr));
   }
 
