@@ -130,21 +130,8 @@ function testUnicodeNames() {
                "File not found: missing-" + name);
 }
 
-// A byte-array result reaches JScript through VBArray with the bounds 1 to n.
-function testByteArrayResult() {
-  var o = newObject();
-  o.ReadFile(fixtures + "small.bmp");
-  var bytes = new VBArray(o.VariantOut("bmp"));
-  checkEqual("VariantOut lower bound", bytes.lbound(1), 1);
-  checkEqual("VariantOut upper bound", bytes.ubound(1), o.NewFileSize("bmp"));
-  checkEqual("VariantOut first byte", bytes.toArray()[0], 0x42);
-  checkFailure("VariantOut of WBMP", function () { o.VariantOut("wbmp"); },
-               "Writing this file type is not available yet: .wbmp");
-}
-
 testDefaults();
 testEveryProperty();
-testByteArrayResult();
 testDirectResults();
 testFileRoad();
 testUnicodeNames();
