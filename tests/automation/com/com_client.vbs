@@ -199,10 +199,6 @@ Sub TestStreamOutsideAPage()
   o.ReadFile fixtures & "red24.bmp"
   On Error Resume Next
   o.StreamToBrowser "bmp"
-  If Pending() Then
-    Err.Clear
-    Exit Sub
-  End If
   CheckEqual "StreamToBrowser outside a page", Err.Description, _
     "The component is not running inside an ASP page: no Response object."
   CheckEqual "StreamToBrowser source", Err.Source, kSource
@@ -242,16 +238,21 @@ Sub TestVariantArguments()
   o.ReadVariant Array("x")
   CheckError "ReadVariant of text elements", "Variant array element is not a byte value."
 
+  ' The failed loads above left the object empty.
+  o.ReadVariant bytes
   Dim out : out = o.VariantOut("bmp")
-  If Pending() Then
-    Err.Clear
-  Else
-    CheckEqual "VariantOut is a byte array", TypeName(out), "Byte()"
-    CheckEqual "VariantOut lower bound", LBound(out), 1
-    Dim back : Set back = NewObject()
-    back.ReadVariant out
-    CheckEqual "VariantOut bytes read back", back.Width, 5
-  End If
+  CheckEqual "VariantOut lower bound", LBound(out), 1
+  CheckEqual "VariantOut upper bound", UBound(out), o.NewFileSize(".BMP")
+  Dim back : Set back = NewObject()
+  back.ReadVariant out
+  CheckEqual "VariantOut bytes read back", back.Width, 5
+  Dim text : text = o.Base64Out("Bmp")
+  CheckEqual "Base64Out: 4 characters per 3 bytes and a CR LF per 76", Len(text), _
+    ((UBound(out) + 2) \ 3) * 4 + (((UBound(out) + 2) \ 3) * 4 \ 76) * 2
+  CheckEqual "Base64Out starts with the encoded signature", Left(text, 4), "Qk1m"
+  Check "BMPHandle gives a handle", o.BMPHandle <> 0
+  Dim refused : refused = o.VariantOut(" bmp")
+  CheckError "VariantOut of a name with a space", "Image type specified is not a supported format."
 End Sub
 
 ' Rotate takes a single-precision float: integers, doubles and numeric text
