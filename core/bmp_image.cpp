@@ -78,7 +78,8 @@ std::vector<uint8_t> Encode24BitBmp(const TBitmap& image, TBmpResolution resolut
   // Appended to a buffer reserved once, so its bytes are written only once.
   std::vector<uint8_t> out;
   out.reserve(file_size);
-  out.insert(out.end(), headers.begin(), headers.end());
+  out.resize(headers.size());
+  std::copy(headers.begin(), headers.end(), out.begin());
   if (image.Width() == 0) {
     out.resize(file_size);
     return out;
