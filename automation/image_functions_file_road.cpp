@@ -25,9 +25,8 @@ namespace pk {
 void TImageFunctions::ReadFile(const std::u16string& Filename) {
   const std::u16string name = TrimText(Filename);
   if (!IsExistingFile(name)) throw EPixmarlError(msg::kFileNotFound + ExtractFileName(Filename));
-  TMemoryStream data;
-  data.LoadFromFile(name);
-  LoadFromBytes(data.Bytes(), LowerCaseAscii(ExtractFileExt(name)), !settings_.FIgnoreInputFileType);
+  const TByteBuffer data = ReadFileBytes(name);
+  LoadFromBytes(data, LowerCaseAscii(ExtractFileExt(name)), !settings_.FIgnoreInputFileType);
 }
 
 void TImageFunctions::ReadVariant(std::span<const uint8_t> ImgData) { LoadFromBytes(ImgData, u"", false); }

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <span>
 
 #include "platform/bmp_codec.h"
@@ -75,12 +74,19 @@ std::vector<uint8_t> Encode24BitBmp(const TBitmap& image, TBmpResolution resolut
   info.biYPelsPerMeter = static_cast<int32_t>(resolution.y);
 
   const auto headers = bmp::EncodeHeaders(file, info);
-  std::vector<uint8_t> out(static_cast<size_t>(bmp::kWrittenHeadersSize + image_size));
+  const size_t file_size = static_cast<size_t>(bmp::kWrittenHeadersSize + image_size);
+  // Appended to a buffer reserved once, so its bytes are written only once.
+  std::vector<uint8_t> out;
+  out.reserve(file_size);
+  out.resize(headers.size());
   std::copy(headers.begin(), headers.end(), out.begin());
-  if (image.Width() == 0) return out;
-  uint8_t* row = out.data() + bmp::kWrittenHeadersSize;
-  for (int y = image.Height() - 1; y >= 0; --y, row += stride) {
-    std::memcpy(row, image.ScanLine(y), static_cast<size_t>(stride));
+  if (image.Width() == 0) {
+    out.resize(file_size);
+    return out;
+  }
+  for (int y = image.Height() - 1; y >= 0; --y) {
+    const uint8_t* row = image.ScanLine(y);
+    out.insert(out.end(), row, row + stride);
   }
   return out;
 }

@@ -238,8 +238,7 @@ TCanvas& TBitmap::Canvas() {
   return *canvas_;
 }
 
-void TBitmap::Adopt(PixelFormat format, int width, int height, std::vector<TColor> table,
-                    std::vector<uint8_t> rows) {
+void TBitmap::Adopt(PixelFormat format, int width, int height, std::vector<TColor> table, TByteBuffer rows) {
   const int64_t bytes = CheckedBitmapBytes(width, height, format);
   if (static_cast<int64_t>(rows.size()) != bytes) throw EInvalidGraphic(msg::kInvalidBitmapSize);
   TBitmap fresh;

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/byte_buffer.h"
 #include "platform/color.h"
 #include "platform/pixel_format.h"
 
@@ -106,9 +107,8 @@ class TBitmap {
   void SaveToFile(const std::u16string& file_name);
 
   // Adopts pixels that a decoder produced: format, size, table and rows
-  // (stride-padded, top row first) in one step.
-  void Adopt(PixelFormat format, int width, int height, std::vector<TColor> table,
-             std::vector<uint8_t> rows);
+  // (stride-padded, top row first, padding zero) in one step, without a copy.
+  void Adopt(PixelFormat format, int width, int height, std::vector<TColor> table, TByteBuffer rows);
 
  private:
   // Takes other's size, format, tables and pixels, leaving it empty; the
@@ -122,7 +122,7 @@ class TBitmap {
   int height_ = 0;
   PixelFormat format_ = PixelFormat::pf24bit;
   int64_t stride_ = 0;
-  std::vector<uint8_t> pixels_;
+  TByteBuffer pixels_;
   std::vector<TColor> color_table_;
   std::vector<TColor> palette_;
   std::unique_ptr<TCanvas> canvas_;

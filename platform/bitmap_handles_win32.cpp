@@ -84,7 +84,7 @@ std::unique_ptr<TBitmap> TakeOverBitmapHandle(int32_t handle) {
   const int width = description.bmWidth;
   const int height = description.bmHeight;
   const PixelFormat format = FormatOfDepth(description.bmBitsPixel * description.bmPlanes);
-  std::vector<uint8_t> rows(static_cast<size_t>(CheckedBitmapBytes(width, height, format)));
+  TByteBuffer rows(static_cast<size_t>(CheckedBitmapBytes(width, height, format)), 0);
   TBitmapInfo info = DescribeTopDown(width, height, BitsPerPixel(format));
   const UniqueMemoryDc dc;
   if (!dc.Get() || GetDIBits(dc.Get(), source, 0, static_cast<UINT>(height), rows.data(), info.Get(),

@@ -295,7 +295,7 @@ void ClearRowPadding(uint8_t* row, int64_t stride, int64_t width, int bit_count)
   std::memset(row + used, 0, static_cast<size_t>(stride - used));
 }
 
-void CopyRows(TStream& stream, const BmpLayout& layout, std::vector<uint8_t>& rows) {
+void CopyRows(TStream& stream, const BmpLayout& layout, TByteBuffer& rows) {
   const int64_t stride = layout.source_stride;
   for (int64_t y = 0; y < layout.height; ++y) {
     uint8_t* row = rows.data() + DestRow(layout, y) * stride;
@@ -304,7 +304,7 @@ void CopyRows(TStream& stream, const BmpLayout& layout, std::vector<uint8_t>& ro
   }
 }
 
-void ConvertRows(TStream& stream, const BmpLayout& layout, std::vector<uint8_t>& rows) {
+void ConvertRows(TStream& stream, const BmpLayout& layout, TByteBuffer& rows) {
   const int64_t dest_stride = RowBytes(layout.width, layout.format);
   const int source_bytes = layout.bit_count / 8;
   const int dest_bytes = BitsPerPixel(layout.format) / 8;
@@ -322,6 +322,7 @@ void ConvertRows(TStream& stream, const BmpLayout& layout, std::vector<uint8_t>&
       out[2] = Extract(m.red, pixel);
       if (dest_bytes == 4) out[3] = Extract(m.alpha, pixel);
     }
+    std::memset(out, 0, static_cast<size_t>(dest_stride - layout.width * dest_bytes));
   }
 }
 
@@ -331,7 +332,7 @@ uint8_t Nibble(uint8_t b, int i) { return (i & 1) ? b & 0x0F : b >> 4; }
 // drops whatever falls past the end of a row.
 class RleCursor {
  public:
-  RleCursor(const BmpLayout& layout, std::vector<uint8_t>& rows)
+  RleCursor(const BmpLayout& layout, TByteBuffer& rows)
       : layout_(layout), rows_(rows), stride_(RowBytes(layout.width, layout.format)) {}
 
   bool Done() const { return y_ >= layout_.height; }
@@ -365,7 +366,7 @@ class RleCursor {
 
  private:
   const BmpLayout& layout_;
-  std::vector<uint8_t>& rows_;
+  TByteBuffer& rows_;
   int64_t stride_;
   int64_t x_ = 0;
   int64_t y_ = 0;
@@ -398,7 +399,7 @@ void DecodeRle(std::span<const uint8_t> data, RleCursor& cursor) {
   }
 }
 
-void DecodeRleRows(TStream& stream, const BmpLayout& layout, std::vector<uint8_t>& rows) {
+void DecodeRleRows(TStream& stream, const BmpLayout& layout, TByteBuffer& rows) {
   std::vector<uint8_t> data(static_cast<size_t>(layout.pixels_size));
   stream.ReadBuffer(data.data(), layout.pixels_size);
   RleCursor cursor(layout, rows);
@@ -417,7 +418,11 @@ std::vector<uint8_t> TableBytes(std::span<const TColor> table) {
 void ReadBmp(TStream& stream, TBitmap& bitmap, const TDecodeLimits& limits) {
   const BmpLayout layout = ParseLayout(stream, limits);
   std::vector<TColor> table = ReadColorTable(stream, layout);
-  std::vector<uint8_t> rows(static_cast<size_t>(CheckedBitmapBytes(layout.width, layout.height, layout.format)));
+  // Copied and converted rows are written whole, padding included, so their
+  // buffer starts uninitialised; RLE data may skip pixels, which stay zero.
+  const size_t bytes = static_cast<size_t>(CheckedBitmapBytes(layout.width, layout.height, layout.format));
+  const bool run_length = layout.decode == Decode::kRle8 || layout.decode == Decode::kRle4;
+  TByteBuffer rows = run_length ? TByteBuffer(bytes, 0) : TByteBuffer(bytes);
   stream.SetPosition(layout.pixels_pos);
   switch (layout.decode) {
     case Decode::kCopy: CopyRows(stream, layout, rows); break;

@@ -1,7 +1,10 @@
 // Committing a file's new contents in one step. The bytes are written whole
-// and flushed under a short temporary name in the target's folder, then the
-// temporary file is renamed to the target, so a reader (or a failed write)
-// never sees a half-written file. The temporary name does not grow with the
+// under a short temporary name in the target's folder, then the temporary
+// file is renamed to the target, so a reader (or a failed write) never sees a
+// half-written file. Before they replace an existing file the bytes are
+// flushed to disk, so a crash never leaves that file destroyed; a new name,
+// having nothing to lose, need not wait for the disk (the Windows backend
+// flushes every staged file). The temporary name does not grow with the
 // target's, so any valid target name can be written.
 //
 // Two ways to commit: replacing whatever the target holds, or only when no

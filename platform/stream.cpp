@@ -202,6 +202,15 @@ void TFileStream::SetSize(int64_t size) {
   if (!ok) throw EStreamError(msg::kStreamSizeError);
 }
 
+TByteBuffer ReadFileBytes(const std::u16string& file_name) {
+  TFileStream file(file_name, FileMode::fmOpenRead);
+  const int64_t size = file.Size();
+  if (size < 0 || static_cast<uint64_t>(size) > TByteBuffer().max_size()) throw EStreamError(msg::kStreamSizeError);
+  TByteBuffer bytes(static_cast<size_t>(size));
+  file.ReadBuffer(bytes.data(), size);
+  return bytes;
+}
+
 int64_t TSpanStream::Read(void* buffer, int64_t count) { return ReadAt(data_, position_, buffer, count); }
 
 int64_t TSpanStream::Write(const void*, int64_t count) {

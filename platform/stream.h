@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/byte_buffer.h"
+
 namespace pk {
 
 enum class SeekOrigin { soBeginning, soCurrent, soEnd };
@@ -111,5 +113,9 @@ class TFileStream : public TStream {
  private:
   std::FILE* file_ = nullptr;
 };
+
+// The whole file in one buffer, read straight into it (never zero-filled
+// first); opened as TFileStream opens it for reading, with its errors.
+TByteBuffer ReadFileBytes(const std::u16string& file_name);
 
 }  // namespace pk

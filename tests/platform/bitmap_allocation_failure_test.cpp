@@ -119,7 +119,7 @@ std::vector<Operation> Operations() {
     ops.push_back({"SetPalette " + bits, f, [](TBitmap& b) { b.SetPalette(GreyPalette()); }});
     ops.push_back({"SetColorTable " + bits, f, [](TBitmap& b) { b.SetColorTable(GreyPalette()); }});
     ops.push_back({"Adopt " + bits, f, [](TBitmap& b) {
-                     b.Adopt(PF::pf8bit, 3, 2, GreyPalette(), std::vector<uint8_t>(8, 9));
+                     b.Adopt(PF::pf8bit, 3, 2, GreyPalette(), TByteBuffer(8, 9));
                    }});
     ops.push_back({"LoadFromStream " + bits, f, [bmp = Bmp(Start(PF::pf4bit))](TBitmap& b) {
                      TMemoryStream stream(bmp);
@@ -158,7 +158,7 @@ TEST(BitmapStrongGuarantee, ASizeAboveTheLimitLeavesTheBitmapAsItWas) {
   TBitmap b = Start(PixelFormat::pf24bit);
   const Snapshot before = Snap(b);
   EXPECT_THROW(b.SetSize(1 << 20, 1 << 20), EOutOfResources);
-  EXPECT_THROW(b.Adopt(PixelFormat::pf8bit, 4, 4, {}, std::vector<uint8_t>(3)), EInvalidGraphic);
+  EXPECT_THROW(b.Adopt(PixelFormat::pf8bit, 4, 4, {}, TByteBuffer(3, 0)), EInvalidGraphic);
   EXPECT_EQ(Snap(b), before);
 }
 

@@ -5,6 +5,7 @@
 // off the image; and a replay of truncations and byte mutations.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -293,6 +294,31 @@ TEST(BmpCodec, GarbageInRowPaddingDoesNotBecomePixels) {
   EXPECT_EQ(b.ScanLine(0)[0], 0xE0);
   EXPECT_EQ(b.ScanLine(0)[1], 0);
   EXPECT_EQ(b.ScanLine(0)[3], 0);
+}
+
+// Decoded rows are not zero-filled before they are written: every byte of
+// them, row padding and pixels that RLE data skips included, must be set by
+// the decoder. A freed buffer of garbage the size of the rows is what the
+// allocator most likely hands the decoder next.
+TEST(BmpCodec, DecodedRowsHoldNothingOfTheMemoryTheyReuse) {
+  constexpr int kWidth = 5, kHeight = 40;  // 24-bit rows of 15 bytes and 1 of padding
+  const auto decode_after_garbage = [](const Bytes& file, PixelFormat format) {
+    { const TByteBuffer garbage(static_cast<size_t>(RowBytes(kWidth, format) * kHeight), 0xA5); }
+    return Decode(file);
+  };
+  // 16-bit pixels of 5-6-5 masks, all ones: converted to 24-bit white.
+  const Bytes masked = Build(Info(kWidth, kHeight, 16, bmp::kBitFields), Masks({0xF800, 0x07E0, 0x001F}),
+                             Bytes(static_cast<size_t>(12 * kHeight), 0xFF));
+  const TBitmap converted = decode_after_garbage(masked, PixelFormat::pf24bit);
+  ASSERT_EQ(converted.GetPixelFormat(), PixelFormat::pf24bit);
+  for (int y = 0; y < kHeight; ++y) EXPECT_EQ(converted.ScanLine(y)[15], 0) << "padding of row " << y;
+  EXPECT_EQ(converted.PixelColor(4, kHeight - 1), clWhite);
+  // RLE data that ends the picture at once: every pixel skipped, so index 0.
+  const TBitmap skipped = decode_after_garbage(Rle8(kWidth, kHeight, Bytes{0, 1}), PixelFormat::pf8bit);
+  for (int y = 0; y < kHeight; ++y) {
+    const uint8_t* row = skipped.ScanLine(y);
+    EXPECT_TRUE(std::all_of(row, row + skipped.RowBytes(), [](uint8_t b) { return b == 0; })) << "row " << y;
+  }
 }
 
 TEST(BmpCodec, AnImpliedTableIsCutWherePixelsBegin) {
