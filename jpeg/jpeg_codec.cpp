@@ -175,7 +175,8 @@ JpegHeader DecodeJpeg(std::span<const uint8_t> bytes, const JpegDecodeOptions& o
   const bool cmyk = IsCmykFile(header);
   const bool paletted = !cmyk && (info.out_color_space == JCS_GRAYSCALE || info.quantize_colors);
   const PixelFormat format = paletted ? PixelFormat::pf8bit : PixelFormat::pf24bit;
-  std::vector<uint8_t> pixels(static_cast<size_t>(CheckDecodeClaim(limits, kFormatName, size.width, size.height, format)));
+  // Zeroed: the library writes each row's pixels, never the row's padding.
+  TByteBuffer pixels(static_cast<size_t>(CheckDecodeClaim(limits, kFormatName, size.width, size.height, format)), 0);
   std::vector<uint8_t> cmyk_rows(cmyk ? static_cast<size_t>(size.width) * 4 * kRowsPerCall : 0);
   const int64_t stride = RowBytes(size.width, format);
   decompressor.Call([&] {
