@@ -17,4 +17,7 @@ inline constexpr char16_t kUnPackBitsError[] = u"Error in UnPackBits procedure";
 // Resampling and resizing.
 inline constexpr char16_t kSourceBitmapTooSmall[] = u"Source bitmap too small";
 inline constexpr char16_t kInvalidFilterType[] = u"Invalid filter type: ";  // + the type number
+// Colour reduction.
+inline constexpr char16_t kAssertionFailure[] = u"Assertion failure";
+inline constexpr char16_t kRemapSizesDiffer[] = u"Source and destination bitmaps differ in size";
 }  // namespace pk::msg
