@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 #include <vector>
 
 #include "core/messages.h"
@@ -79,6 +80,8 @@ size_t LiteralLength(std::span<const uint8_t> bytes, size_t start) {
 void UnPackBits(TStream& dest, TStream& source, uint32_t packed_size, uint32_t unpacked_size) {
   try {
     PackBitsDecoder(dest, source, packed_size, unpacked_size).Run();
+  } catch (const std::bad_alloc&) {
+    throw;  // running out of memory is not a sign of corrupt data
   } catch (const std::exception&) {
     throw Exception(msg::kUnPackBitsError);
   }

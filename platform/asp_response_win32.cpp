@@ -11,12 +11,12 @@
 
 #include "platform/messages.h"
 #include "platform/ole_error.h"
+#include "platform/win32_resources.h"
 
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
 
-#include <array>
 #include <cstring>
 #include <new>
 
@@ -32,38 +32,6 @@ struct IGetContextPropertiesBag : IUnknown {
 constexpr GUID kIidGetContextProperties = {
     0x51372af4, 0xcae7, 0x11cf, {0xbe, 0x81, 0x00, 0xaa, 0x00, 0xa2, 0xfa, 0x25}};
 
-template <class Interface>
-class TComRef {
- public:
-  TComRef() = default;
-  TComRef(const TComRef&) = delete;
-  TComRef& operator=(const TComRef&) = delete;
-  ~TComRef() {
-    if (pointer_) pointer_->Release();
-  }
-  Interface* operator->() const { return pointer_; }
-  Interface* Get() const { return pointer_; }
-  void** Put() { return reinterpret_cast<void**>(&pointer_); }
-
- private:
-  Interface* pointer_ = nullptr;
-};
-
-// VARIANTs of one dispatch call (arguments or a result), cleared on every path.
-template <size_t Count>
-struct TVariants {
-  std::array<VARIANT, Count> values{};
-  TVariants() {
-    for (VARIANT& value : values) VariantInit(&value);
-  }
-  TVariants(const TVariants&) = delete;
-  TVariants& operator=(const TVariants&) = delete;
-  ~TVariants() {
-    for (VARIANT& value : values) VariantClear(&value);
-  }
-};
-
-
 BSTR AllocText(const std::u16string& text) {
   BSTR result = SysAllocStringLen(reinterpret_cast<const wchar_t*>(text.data()), static_cast<UINT>(text.size()));
   if (!result && !text.empty()) throw std::bad_alloc();
@@ -73,29 +41,29 @@ BSTR AllocText(const std::u16string& text) {
 class TWin32AspResponse final : public IAspResponse {
  public:
   explicit TWin32AspResponse(IDispatch* response) : response_(response) { response_->AddRef(); }
-  ~TWin32AspResponse() override { response_->Release(); }
 
   void AddHeader(const std::u16string& name, const std::u16string& value) override {
     // Arguments go in reverse order.
-    TVariants<2> arguments;
-    V_VT(&arguments.values[1]) = VT_BSTR;
-    V_BSTR(&arguments.values[1]) = AllocText(name);
-    V_VT(&arguments.values[0]) = VT_BSTR;
-    V_BSTR(&arguments.values[0]) = AllocText(value);
-    CheckOleResult(Call(L"AddHeader", DISPATCH_METHOD, arguments.values.data(), 2, nullptr));
+    UniqueVariants<2> arguments;
+    V_VT(&arguments[1]) = VT_BSTR;
+    V_BSTR(&arguments[1]) = AllocText(name);
+    V_VT(&arguments[0]) = VT_BSTR;
+    V_BSTR(&arguments[0]) = AllocText(value);
+    CheckOleResult(Call(L"AddHeader", DISPATCH_METHOD, arguments.Data(), 2, nullptr));
   }
 
   void BinaryWrite(std::span<const uint8_t> bytes) override {
     SAFEARRAYBOUND bound{static_cast<ULONG>(bytes.size()), 1};
-    TVariants<1> argument;
-    V_ARRAY(&argument.values[0]) = SafeArrayCreate(VT_UI1, 1, &bound);
-    if (!V_ARRAY(&argument.values[0])) throw std::bad_alloc();
-    V_VT(&argument.values[0]) = VT_ARRAY | VT_UI1;
-    void* data = nullptr;
-    CheckOleResult(SafeArrayAccessData(V_ARRAY(&argument.values[0]), &data));
-    if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
-    SafeArrayUnaccessData(V_ARRAY(&argument.values[0]));
-    CheckOleResult(Call(L"BinaryWrite", DISPATCH_METHOD, argument.values.data(), 1, nullptr));
+    UniqueSafeArray array(SafeArrayCreate(VT_UI1, 1, &bound));
+    if (!array.Get()) throw std::bad_alloc();
+    if (!bytes.empty()) {
+      const SafeArrayDataLock lock(array.Get());
+      std::memcpy(lock.Data(), bytes.data(), bytes.size());
+    }
+    UniqueVariant argument;
+    V_VT(argument.Get()) = VT_ARRAY | VT_UI1;
+    V_ARRAY(argument.Get()) = array.Release();
+    CheckOleResult(Call(L"BinaryWrite", DISPATCH_METHOD, argument.Get(), 1, nullptr));
   }
 
   bool Buffer() override { return ReadBoolean(L"Buffer"); }
@@ -114,15 +82,14 @@ class TWin32AspResponse final : public IAspResponse {
     EXCEPINFO exception{};
     outcome = response_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &parameters, result, &exception, nullptr);
     if (outcome == DISP_E_EXCEPTION) {
+      const UniqueBstr source(exception.bstrSource);
+      const UniqueBstr help_file(exception.bstrHelpFile);
+      const UniqueBstr text(exception.bstrDescription);
       std::u16string description;
-      if (exception.bstrDescription) {
-        description.assign(reinterpret_cast<const char16_t*>(exception.bstrDescription),
-                           SysStringLen(exception.bstrDescription));
+      if (text.Get()) {
+        description.assign(reinterpret_cast<const char16_t*>(text.Get()), SysStringLen(text.Get()));
       }
       const HRESULT code = exception.scode != 0 ? exception.scode : E_FAIL;
-      SysFreeString(exception.bstrSource);
-      SysFreeString(exception.bstrDescription);
-      SysFreeString(exception.bstrHelpFile);
       if (!description.empty()) throw EOleSysError(std::move(description), code);
       return code;
     }
@@ -130,14 +97,14 @@ class TWin32AspResponse final : public IAspResponse {
   }
 
   bool ReadBoolean(const wchar_t* name) {
-    TVariants<1> value;
-    VARIANT* result = &value.values[0];
+    UniqueVariant value;
+    VARIANT* result = value.Get();
     CheckOleResult(Call(name, DISPATCH_PROPERTYGET, nullptr, 0, result));
     CheckOleResult(VariantChangeType(result, result, 0, VT_BOOL));
     return V_BOOL(result) != VARIANT_FALSE;
   }
 
-  IDispatch* response_;
+  ComRef<IDispatch> response_;
 };
 
 [[noreturn]] void NoPageContext(HRESULT code) {
@@ -147,14 +114,14 @@ class TWin32AspResponse final : public IAspResponse {
 }  // namespace
 
 std::unique_ptr<IAspResponse> CurrentAspResponse() {
-  TComRef<IGetContextPropertiesBag> properties;
-  HRESULT result = CoGetObjectContext(kIidGetContextProperties, properties.Put());
+  ComRef<IGetContextPropertiesBag> properties;
+  HRESULT result = CoGetObjectContext(kIidGetContextProperties, properties.PutVoid());
   if (FAILED(result) || !properties.Get()) NoPageContext(result);
-  TVariants<1> value;
-  VARIANT* response = &value.values[0];
-  BSTR name = SysAllocString(L"Response");
-  result = properties->GetProperty(name, response);
-  SysFreeString(name);
+  UniqueVariant value;
+  VARIANT* response = value.Get();
+  const UniqueBstr name(SysAllocString(L"Response"));
+  if (!name.Get()) throw std::bad_alloc();
+  result = properties->GetProperty(name.Get(), response);
   if (FAILED(result) || V_VT(response) != VT_DISPATCH || !V_DISPATCH(response)) NoPageContext(result);
   return std::make_unique<TWin32AspResponse>(V_DISPATCH(response));
 }

@@ -14,6 +14,7 @@
 #include "platform/bitmap.h"
 #include "platform/exceptions.h"
 #include "platform/messages.h"
+#include "platform/win32_resources.h"
 
 #include <windows.h>
 
@@ -40,31 +41,6 @@ TBitmapInfo DescribeTopDown(int width, int height, int bit_count) {
 
 HBITMAP ToHandle(int32_t handle) { return reinterpret_cast<HBITMAP>(static_cast<intptr_t>(handle)); }
 
-class TOwnedBitmapHandle {
- public:
-  explicit TOwnedBitmapHandle(HBITMAP handle) : handle_(handle) {}
-  ~TOwnedBitmapHandle() { DeleteObject(handle_); }
-  TOwnedBitmapHandle(const TOwnedBitmapHandle&) = delete;
-  TOwnedBitmapHandle& operator=(const TOwnedBitmapHandle&) = delete;
-
- private:
-  HBITMAP handle_;
-};
-
-class TScreenDc {
- public:
-  TScreenDc() : dc_(CreateCompatibleDC(nullptr)) {}
-  ~TScreenDc() {
-    if (dc_) DeleteDC(dc_);
-  }
-  TScreenDc(const TScreenDc&) = delete;
-  TScreenDc& operator=(const TScreenDc&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
 PixelFormat FormatOfDepth(int bits) {
   switch (bits) {
     case 1: return PixelFormat::pf1bit;
@@ -87,14 +63,14 @@ int32_t CreateBitmapHandle(const TBitmap& bitmap) {
   }
   info.header.biClrUsed = static_cast<DWORD>(table.size());
   void* bits = nullptr;
-  HBITMAP handle = CreateDIBSection(nullptr, info.Get(), DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!handle || !bits) throw EOutOfResources(msg::kInvalidBitmap);
+  UniqueGdiObject<HBITMAP> handle(CreateDIBSection(nullptr, info.Get(), DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!handle.Get() || !bits) throw EOutOfResources(msg::kInvalidBitmap);
   const size_t row_bytes = static_cast<size_t>(bitmap.RowBytes());
   for (int row = 0; row < bitmap.Height(); ++row) {
     std::memcpy(static_cast<uint8_t*>(bits) + row * row_bytes, bitmap.ScanLine(row), row_bytes);
   }
   GdiFlush();
-  return static_cast<int32_t>(reinterpret_cast<intptr_t>(handle));
+  return static_cast<int32_t>(reinterpret_cast<intptr_t>(handle.Release()));
 }
 
 std::unique_ptr<TBitmap> TakeOverBitmapHandle(int32_t handle) {
@@ -104,13 +80,13 @@ std::unique_ptr<TBitmap> TakeOverBitmapHandle(int32_t handle) {
       GetObjectW(source, sizeof(description), &description) == 0) {
     throw EInvalidGraphic(msg::kInvalidBitmap);
   }
-  TOwnedBitmapHandle owned(source);
+  const UniqueGdiObject<HBITMAP> owned(source);
   const int width = description.bmWidth;
   const int height = description.bmHeight;
   const PixelFormat format = FormatOfDepth(description.bmBitsPixel * description.bmPlanes);
   std::vector<uint8_t> rows(static_cast<size_t>(CheckedBitmapBytes(width, height, format)));
   TBitmapInfo info = DescribeTopDown(width, height, BitsPerPixel(format));
-  TScreenDc dc;
+  const UniqueMemoryDc dc;
   if (!dc.Get() || GetDIBits(dc.Get(), source, 0, static_cast<UINT>(height), rows.data(), info.Get(),
                              DIB_RGB_COLORS) != height) {
     throw EInvalidGraphic(msg::kInvalidBitmap);

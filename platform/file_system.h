@@ -1,19 +1,56 @@
-// The file operation the component needs beyond streams and the existence
-// test of core/file_utils.h: replacing a file's contents all at once. It
-// writes a temporary file in the target's folder and renames it over the
-// target, so a reader (or a failed write) never sees a half-written file: the
-// old file stays intact until the new one is complete.
+// Committing a file's new contents in one step. The bytes are written whole
+// and flushed under a short temporary name in the target's folder, then the
+// temporary file is renamed to the target, so a reader (or a failed write)
+// never sees a half-written file. The temporary name does not grow with the
+// target's, so any valid target name can be written.
+//
+// Two ways to commit: replacing whatever the target holds, or only when no
+// file of that name exists, with a rename that refuses to replace, so that of
+// two writers racing for one name neither silently destroys the other's file.
+// Passing sharing violations (another process renaming over the same target
+// at that moment) are waited out briefly.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
 namespace pk {
 
-// Writes bytes as the file's new contents through a temporary file in the same
-// folder. On failure raises EFCreateError (the temporary cannot be made) or
-// EWriteError, and leaves no temporary file behind and the target untouched.
-void ReplaceFileContents(const std::u16string& file_name, std::span<const uint8_t> bytes);
+class TStagedFile {
+ public:
+  // Writes bytes to a new temporary file in the folder of target. Raises
+  // EFCreateError (no temporary file can be made there) or EWriteError.
+  TStagedFile(const std::u16string& target, std::span<const uint8_t> bytes);
+  // Removes the temporary file unless it was committed.
+  ~TStagedFile();
+  TStagedFile(const TStagedFile&) = delete;
+  TStagedFile& operator=(const TStagedFile&) = delete;
+
+  // Makes the contents the target's, replacing an existing file (which keeps
+  // its permissions). Raises EFCreateError when that cannot be done.
+  void CommitReplacing(const std::u16string& target);
+  // Makes the contents the target's when no file or folder of that name
+  // exists; returns false, committing nothing, when the name is taken, so the
+  // caller may try another. Raises EFCreateError on any other failure.
+  bool CommitIfAbsent(const std::u16string& target);
+
+ private:
+  struct TTemporary;  // the backend's temporary file
+  std::unique_ptr<TTemporary> temporary_;
+};
+
+// Replaces the file's contents through a TStagedFile. On failure raises
+// EFCreateError or EWriteError and leaves the target untouched and no
+// temporary file behind.
+inline void ReplaceFileContents(const std::u16string& file_name, std::span<const uint8_t> bytes) {
+  TStagedFile(file_name, bytes).CommitReplacing(file_name);
+}
+
+// A fresh temporary name in the folder of target ("<folder>.pk<16 hex
+// digits>.tmp"), for creating exclusively; random, so concurrent writers
+// rarely need a second try.
+std::u16string TemporaryNameBeside(const std::u16string& target);
 
 }  // namespace pk

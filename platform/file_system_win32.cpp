@@ -1,7 +1,11 @@
-// Replacing a file in the DLL: a temporary file created exclusively beside the
-// target, written and flushed, then moved over the target in one step
-// (MoveFileEx with replace and write-through). Any failure deletes the
-// temporary file and leaves the target as it was.
+// Staged files in the DLL: the temporary file is created exclusively
+// (CREATE_NEW) beside the target, written and flushed. Replacing an existing
+// target goes through ReplaceFileW, which keeps the target's permissions and
+// attributes and needs no right to create files in the folder; a new target,
+// and committing only when absent, is a MoveFileExW without the replace flag,
+// which fails on an existing name. Another process renaming over the same
+// target makes these calls fail with a sharing violation for a moment: they
+// are retried for a short while before the commit is given up.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include "platform/file_system.h"
@@ -16,64 +20,105 @@
 namespace pk {
 namespace {
 
+constexpr ULONGLONG kRetryMilliseconds = 2000;
+
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
-class TTemporaryFile {
+[[noreturn]] void CannotCreate(const std::u16string& target) {
+  throw EFCreateError(msg::kCannotCreateFile + target + u"\"");
+}
+
+bool NameTaken(DWORD error) { return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS; }
+
+// Failures that another writer of the same name causes for a moment.
+bool Passing(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED ||
+         error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+}
+
+// Waits a little longer each time; false once the retry time is spent.
+class TRetry {
  public:
-  explicit TTemporaryFile(const std::wstring& target) {
-    const size_t slash = target.find_last_of(L"\\/");
-    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
-    const std::wstring base = slash == std::wstring::npos ? target : target.substr(slash + 1);
-    const std::wstring process = std::to_wstring(GetCurrentProcessId());
-    for (int attempt = 0; attempt < 100 && handle_ == INVALID_HANDLE_VALUE; ++attempt) {
-      path_ = folder + L"~" + base + L".tmp" + process + L"-" + std::to_wstring(attempt);
-      handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (handle_ == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
-    }
-  }
-  ~TTemporaryFile() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    if (!committed_ && handle_ != INVALID_HANDLE_VALUE) DeleteFileW(path_.c_str());
-  }
-  TTemporaryFile(const TTemporaryFile&) = delete;
-  TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-
-  bool Opened() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-  bool WriteAll(std::span<const uint8_t> bytes) {
-    while (!bytes.empty()) {
-      const DWORD chunk = bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
-      DWORD written = 0;
-      if (!::WriteFile(handle_, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
-      bytes = bytes.subspan(written);
-    }
-    return FlushFileBuffers(handle_) != FALSE;
-  }
-
-  bool MoveOver(const std::wstring& target) {
-    const bool closed = CloseHandle(handle_) != FALSE;
-    handle_ = INVALID_HANDLE_VALUE;
-    committed_ = closed && MoveFileExW(path_.c_str(), target.c_str(),
-                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    if (!committed_) DeleteFileW(path_.c_str());
-    return committed_;
+  bool Wait() {
+    if (GetTickCount64() - start_ >= kRetryMilliseconds) return false;
+    Sleep(pause_);
+    pause_ = pause_ < 64 ? pause_ * 2 : pause_;
+    return true;
   }
 
  private:
-  std::wstring path_;
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
-  bool committed_ = false;
+  ULONGLONG start_ = GetTickCount64();
+  DWORD pause_ = 1;
 };
+
+bool WriteAll(HANDLE file, std::span<const uint8_t> bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes = bytes.subspan(written);
+  }
+  return FlushFileBuffers(file) != FALSE;
+}
 
 }  // namespace
 
-void ReplaceFileContents(const std::u16string& file_name, std::span<const uint8_t> bytes) {
-  const std::wstring target = Wide(file_name);
-  const std::u16string cannot_create = msg::kCannotCreateFile + file_name + u"\"";
-  TTemporaryFile temporary(target);
-  if (!temporary.Opened()) throw EFCreateError(cannot_create);
-  if (!temporary.WriteAll(bytes)) throw EWriteError(msg::kStreamWriteError);
-  if (!temporary.MoveOver(target)) throw EFCreateError(cannot_create);
+struct TStagedFile::TTemporary {
+  std::wstring path;
+  bool created = false;
+  bool committed = false;
+  ~TTemporary() {
+    if (created && !committed) DeleteFileW(path.c_str());
+  }
+};
+
+TStagedFile::TStagedFile(const std::u16string& target, std::span<const uint8_t> bytes)
+    : temporary_(std::make_unique<TTemporary>()) {
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+    temporary_->path = Wide(TemporaryNameBeside(target));
+    file = CreateFileW(temporary_->path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  if (file == INVALID_HANDLE_VALUE) CannotCreate(target);
+  temporary_->created = true;
+  const bool written = WriteAll(file, bytes);
+  if (!CloseHandle(file) || !written) throw EWriteError(msg::kStreamWriteError);
+}
+
+TStagedFile::~TStagedFile() = default;
+
+void TStagedFile::CommitReplacing(const std::u16string& target) {
+  const std::wstring name = Wide(target);
+  const wchar_t* staged = temporary_->path.c_str();
+  // ReplaceFileW would take a folder of that name for a file.
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) CannotCreate(target);
+  for (TRetry retry;;) {
+    if (ReplaceFileW(name.c_str(), staged, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) break;
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) {
+      if (MoveFileExW(staged, name.c_str(), MOVEFILE_WRITE_THROUGH)) break;
+      error = GetLastError();
+      if (NameTaken(error)) continue;  // made meanwhile: replace it on the next round
+    }
+    if (!Passing(error) || !retry.Wait()) CannotCreate(target);
+  }
+  temporary_->committed = true;
+}
+
+bool TStagedFile::CommitIfAbsent(const std::u16string& target) {
+  const std::wstring name = Wide(target);
+  for (TRetry retry;;) {
+    if (MoveFileExW(temporary_->path.c_str(), name.c_str(), MOVEFILE_WRITE_THROUGH)) {
+      temporary_->committed = true;
+      return true;
+    }
+    const DWORD error = GetLastError();
+    if (NameTaken(error)) return false;
+    if (!Passing(error) || !retry.Wait()) CannotCreate(target);
+  }
 }
 
 }  // namespace pk

@@ -4,21 +4,17 @@
 #include <oleauto.h>
 
 #include "platform/ole_error.h"
+#include "platform/win32_resources.h"
 
 namespace pk {
 namespace {
 
 std::u16string CalleeDescription() {
-  IErrorInfo* info = nullptr;
-  if (GetErrorInfo(0, &info) != S_OK || !info) return {};
-  BSTR description = nullptr;
-  std::u16string text;
-  if (SUCCEEDED(info->GetDescription(&description)) && description) {
-    text.assign(reinterpret_cast<const char16_t*>(description), SysStringLen(description));
-  }
-  SysFreeString(description);
-  info->Release();
-  return text;
+  ComRef<IErrorInfo> info;
+  if (GetErrorInfo(0, info.Put()) != S_OK || !info.Get()) return {};
+  UniqueBstr description;
+  if (FAILED(info->GetDescription(description.Put())) || !description.Get()) return {};
+  return std::u16string(reinterpret_cast<const char16_t*>(description.Get()), SysStringLen(description.Get()));
 }
 
 std::u16string SystemText(HRESULT result) {

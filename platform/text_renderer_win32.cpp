@@ -10,18 +10,20 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "platform/bitmap.h"
 #include "platform/exceptions.h"
 #include "platform/messages.h"
+#include "platform/win32_resources.h"
 
 #include <windows.h>
 
 namespace pk {
 namespace {
 
-LOGFONTW LogicalFont(const TFontRecord& font) {
+HFONT CreateFontOf(const TFontRecord& font) {
   LOGFONTW logical{};
   logical.lfHeight = font.height;
   logical.lfWeight = font.weight;
@@ -32,60 +34,37 @@ LOGFONTW LogicalFont(const TFontRecord& font) {
   logical.lfQuality = font.quality;
   const size_t length = std::min<size_t>(font.face_name.size(), LF_FACESIZE - 1);
   std::memcpy(logical.lfFaceName, font.face_name.data(), length * sizeof(wchar_t));
-  return logical;
+  return CreateFontIndirectW(&logical);
 }
 
-// A memory DC with the record's font selected, released on every path.
+// A memory DC with the record's font selected. The members are destroyed in
+// reverse order, so the font is deselected before it is deleted and the DC
+// goes last, also when the constructor throws half-way.
 class TFontDc {
  public:
-  explicit TFontDc(const TFontRecord& font) : dc_(CreateCompatibleDC(nullptr)) {
-    const LOGFONTW logical = LogicalFont(font);
-    font_ = CreateFontIndirectW(&logical);
-    if (!dc_ || !font_) throw EOutOfResources(msg::kCannotCreateFont);
-    previous_font_ = SelectObject(dc_, font_);
+  explicit TFontDc(const TFontRecord& font) : font_(CreateFontOf(font)) {
+    if (!dc_.Get() || !font_.Get()) throw EOutOfResources(msg::kCannotCreateFont);
+    selection_.emplace(dc_.Get(), font_.Get());
   }
-  ~TFontDc() {
-    if (previous_bitmap_) SelectObject(dc_, previous_bitmap_);
-    if (dc_ && previous_font_) SelectObject(dc_, previous_font_);
-    if (font_) DeleteObject(font_);
-    if (dc_) DeleteDC(dc_);
-  }
-  TFontDc(const TFontDc&) = delete;
-  TFontDc& operator=(const TFontDc&) = delete;
 
-  HDC Get() const { return dc_; }
-  void Select(HBITMAP bitmap) { previous_bitmap_ = SelectObject(dc_, bitmap); }
+  HDC Get() const { return dc_.Get(); }
 
   void Measure(std::u16string_view text, int32_t& width, int32_t& height) const {
     SIZE extent{};
     TEXTMETRICW metrics{};
     if (!text.empty()) {
-      GetTextExtentPoint32W(dc_, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()), &extent);
+      GetTextExtentPoint32W(Get(), reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()),
+                            &extent);
     }
-    GetTextMetricsW(dc_, &metrics);
+    GetTextMetricsW(Get(), &metrics);
     width = extent.cx;
     height = metrics.tmHeight;
   }
 
  private:
-  HDC dc_;
-  HFONT font_ = nullptr;
-  HGDIOBJ previous_font_ = nullptr;
-  HGDIOBJ previous_bitmap_ = nullptr;
-};
-
-class TOwnedBitmap {
- public:
-  explicit TOwnedBitmap(HBITMAP bitmap) : bitmap_(bitmap) {}
-  ~TOwnedBitmap() {
-    if (bitmap_) DeleteObject(bitmap_);
-  }
-  TOwnedBitmap(const TOwnedBitmap&) = delete;
-  TOwnedBitmap& operator=(const TOwnedBitmap&) = delete;
-  HBITMAP Get() const { return bitmap_; }
-
- private:
-  HBITMAP bitmap_;
+  UniqueMemoryDc dc_;
+  UniqueGdiObject<HFONT> font_;
+  std::optional<TScopedSelect> selection_;
 };
 
 class TGdiTextRenderer final : public ITextRenderer {
@@ -109,11 +88,12 @@ class TGdiTextRenderer final : public ITextRenderer {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    TOwnedBitmap canvas(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueGdiObject<HBITMAP> canvas(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!canvas.Get() || !bits) throw EOutOfResources(msg::kInvalidBitmap);
     const size_t pixels = static_cast<size_t>(mask.width) * static_cast<size_t>(mask.height);
     std::memset(bits, 0, pixels * 4);
-    dc.Select(canvas.Get());
+    // Declared after the canvas, so it is deselected before it is deleted.
+    const TScopedSelect drawing(dc.Get(), canvas.Get());
     SetTextColor(dc.Get(), RGB(255, 255, 255));
     SetBkMode(dc.Get(), TRANSPARENT);
     TextOutW(dc.Get(), 0, 0, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()));

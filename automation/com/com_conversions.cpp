@@ -9,7 +9,7 @@
 #include <new>
 
 #include "automation/messages.h"
-#include "ole_resources.h"
+#include "platform/win32_resources.h"
 #include "platform/numeric.h"
 #include "platform/ole_error.h"
 

@@ -6,7 +6,7 @@
 
 #include "PixmarlKit.h"
 #include "automation/messages.h"
-#include "ole_resources.h"
+#include "platform/win32_resources.h"
 #include "platform/exceptions.h"
 #include "platform/ole_error.h"
 #include "platform/text_encoding.h"
@@ -57,11 +57,16 @@ void SetErrorInfoFor(const ComFailure& failure) noexcept {
 
 void ClearErrorInfo() noexcept { SetErrorInfo(0, nullptr); }
 
-void FillExcepInfo(const ComFailure& failure, EXCEPINFO* info) noexcept {
+void ClearExcepInfo(EXCEPINFO* info) noexcept {
   if (!info) return;
   SysFreeString(info->bstrSource);
   SysFreeString(info->bstrDescription);
   SysFreeString(info->bstrHelpFile);
+  *info = EXCEPINFO{};
+}
+
+void FillExcepInfo(const ComFailure& failure, EXCEPINFO* info) noexcept {
+  if (!info) return;
   *info = EXCEPINFO{};
   info->bstrSource = SysAllocString(kErrorSource);
   info->bstrDescription = SysAllocStringLen(Wide(failure.description), static_cast<UINT>(failure.description.size()));

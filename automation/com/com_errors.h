@@ -25,8 +25,12 @@ ComFailure DescribeCurrentException() noexcept;
 
 void SetErrorInfoFor(const ComFailure& failure) noexcept;
 void ClearErrorInfo() noexcept;
-// Fills a dispatch caller's EXCEPINFO (freeing what it held).
+// Fills a dispatch caller's EXCEPINFO. What it held is overwritten unread:
+// the caller's structure is uninitialised unless the dispatcher filled it, in
+// which case free those strings first with ClearExcepInfo.
 void FillExcepInfo(const ComFailure& failure, EXCEPINFO* info) noexcept;
+// Frees the strings of an EXCEPINFO that the dispatcher filled.
+void ClearExcepInfo(EXCEPINFO* info) noexcept;
 
 // Runs body; reports a failure through the error information and, when given,
 // keeps it in *last (for IDispatch::Invoke).

@@ -21,7 +21,7 @@
 #include "com_conversions.h"
 #include "com_errors.h"
 #include "module.h"
-#include "ole_resources.h"
+#include "platform/win32_resources.h"
 
 namespace pk::com {
 namespace {
@@ -90,6 +90,10 @@ class ImageFunctionsObject final : public IImageFunctions, public ISupportErrorI
                                  result, exception, argument_error);
     if (!last_failure_) return outcome;
     if (result) VariantClear(result);
+    // Only a dispatcher that reports an exception has filled the EXCEPINFO; a
+    // direct-result member's failure arrives with a success code, and the
+    // caller's structure then holds whatever it held (nothing to free).
+    if (outcome == DISP_E_EXCEPTION) ClearExcepInfo(exception);
     FillExcepInfo(*last_failure_, exception);
     // The dispatcher may have consumed the error information; a caller that
     // asks for it after Invoke still finds it.

@@ -14,7 +14,7 @@
 
 #include "PixmarlKit.h"
 #include "module.h"
-#include "ole_resources.h"
+#include "platform/win32_resources.h"
 
 // The system exports these (oleaut32) but the cross headers do not declare them.
 extern "C" {

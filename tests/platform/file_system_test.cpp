@@ -1,6 +1,7 @@
-// Replacing a file's contents: the new bytes arrive whole, the target keeps its
-// permissions, and a replacement that cannot be made leaves neither the
-// target changed nor a temporary file behind.
+// Staged files: the new bytes arrive whole, the target keeps its permissions,
+// a replacement that cannot be made leaves neither the target changed nor a
+// temporary file behind, committing only when absent never replaces a file,
+// and a target name of any valid length can be written.
 #include "platform/file_system.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +57,38 @@ TEST(ReplaceFileContents, ADirectoryInTheWayStaysAsItWas) {
   test::WriteAll(target / "inside", {7});
   EXPECT_THROW(ReplaceFileContents(test::U16(target), std::vector<uint8_t>{1}), EStreamError);
   EXPECT_TRUE(fs::is_directory(target));
+  EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+TEST(StagedFile, CommitIfAbsentNeverReplacesAndMayTryAnotherName) {
+  test::ScratchDir dir;
+  test::WriteAll(dir / "taken.bin", {'o', 'l', 'd'});
+  fs::create_directory(dir / "folder.bin");
+  {
+    TStagedFile staged(test::U16(dir / "taken.bin"), std::vector<uint8_t>{1, 2});
+    EXPECT_FALSE(staged.CommitIfAbsent(test::U16(dir / "taken.bin")));
+    EXPECT_FALSE(staged.CommitIfAbsent(test::U16(dir / "folder.bin")));
+    EXPECT_TRUE(staged.CommitIfAbsent(test::U16(dir / "free.bin")));
+  }
+  EXPECT_EQ(test::ReadAll(dir / "taken.bin"), (std::vector<uint8_t>{'o', 'l', 'd'}));
+  EXPECT_EQ(test::ReadAll(dir / "free.bin"), (std::vector<uint8_t>{1, 2}));
+  EXPECT_EQ(EntriesIn(dir.Path()), 3u);
+}
+
+TEST(StagedFile, AnUncommittedFileLeavesNothingBehind) {
+  test::ScratchDir dir;
+  { TStagedFile staged(test::U16(dir / "out.bin"), std::vector<uint8_t>{1}); }
+  EXPECT_EQ(EntriesIn(dir.Path()), 0u);
+}
+
+// The temporary name does not grow with the target's: a 246-character name,
+// well inside the file system's 255, is written and replaced.
+TEST(StagedFile, ALongValidTargetNameIsWritten) {
+  test::ScratchDir dir;
+  const fs::path target = dir / (std::string(242, 'n') + ".bmp");
+  ReplaceFileContents(test::U16(target), std::vector<uint8_t>{1});
+  ReplaceFileContents(test::U16(target), std::vector<uint8_t>{2});
+  EXPECT_EQ(test::ReadAll(target), std::vector<uint8_t>{2});
   EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 }
 

@@ -5,21 +5,25 @@
 // information's description, source and GUID; a success clears it; the four
 // direct-result members give -1 or a null BSTR with the information set),
 // IDispatch (names, DISP_E_EXCEPTION with EXCEPINFO for every failing member,
-// wrong interface id), byte arrays of any lower bound and by reference, and
+// none of the caller's garbage freed, wrong interface id), byte arrays of any lower bound and by reference, and
 // DllCanUnloadNow. Run under Wine by tools/script-tests:
 //   shell_check <PixmarlKit.dll> <a BMP file>
 // Prints each failed check and "N passed, N failed"; exits 1 on any failure.
 #include <windows.h>
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "PixmarlKit.h"
 #include "check_support.h"
+#include "tests/support/import_hook.h"
 
 namespace {
 
@@ -77,6 +81,26 @@ void ExpectErrorInfo(const std::string& label, const std::string& description) {
   Expect(record.description == description, label + ": description [" + record.description + "]");
   Expect(record.source == "PixmarlKit.ImageFunctions", label + ": source [" + record.source + "]");
   Expect(IsEqualGUID(record.guid, IID_IImageFunctions), label + ": GUID of IImageFunctions");
+}
+
+// The strings the DLL hands to SysFreeString, seen through its import table.
+// A pointer made of the garbage byte is recorded but never freed for real.
+using FreeStringFunction = void(WINAPI*)(BSTR);
+constexpr unsigned char kGarbage = 0xCD;
+std::unique_ptr<pk::test::TImportHook> free_string_hook;
+std::vector<BSTR> freed_strings;
+
+void WINAPI RecordingFreeString(BSTR text) {
+  freed_strings.push_back(text);
+  BSTR garbage;
+  std::memset(&garbage, kGarbage, sizeof garbage);
+  if (text != garbage) free_string_hook->Original<FreeStringFunction>()(text);
+}
+
+void WatchFreedStrings(HMODULE server) {
+  free_string_hook = std::make_unique<pk::test::TImportHook>(server, L"oleaut32.dll", "SysFreeString",
+                                                             reinterpret_cast<void*>(&RecordingFreeString));
+  Expect(free_string_hook->Installed(), "the DLL's SysFreeString import is watched");
 }
 
 HRESULT NewObject(IClassFactory* factory, Ref<IImageFunctions>& object) {
@@ -157,10 +181,17 @@ void CheckDispatch(IImageFunctions* object) {
     DISPPARAMS parameters{&argument, nullptr, member.description ? 1u : 0u, 0};
     VARIANT result;
     VariantInit(&result);
-    EXCEPINFO exception{};
+    // The caller's EXCEPINFO is uninitialised: only what the call fills in
+    // may be read or freed.
+    EXCEPINFO exception;
+    std::memset(&exception, kGarbage, sizeof exception);
+    BSTR garbage = exception.bstrDescription;
+    freed_strings.clear();
     HRESULT outcome = object->Invoke(IdOf(object, member.name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
                                      &parameters, &result, &exception, nullptr);
     std::string label = "Invoke " + pk::check::Narrow(member.name);
+    Expect(std::find(freed_strings.begin(), freed_strings.end(), garbage) == freed_strings.end(),
+           label + ": the caller's EXCEPINFO is not freed");
     Expect(outcome == DISP_E_EXCEPTION, label + ": DISP_E_EXCEPTION, got " + HexCode(outcome));
     Expect(exception.scode == E_UNEXPECTED, label + ": scode " + HexCode(exception.scode));
     std::string description = Take(exception.bstrDescription);
@@ -243,6 +274,7 @@ int main(int argc, char** argv) {
   if (server.module) {
     server.get_class_object = Export<GetClassObjectFunction>(server.module, "DllGetClassObject");
     server.can_unload_now = Export<CanUnloadNowFunction>(server.module, "DllCanUnloadNow");
+    WatchFreedStrings(server.module);
     {
       Ref<IClassFactory> factory;
       Expect(SUCCEEDED(server.get_class_object(CLSID_ImageFunctions, IID_IClassFactory, factory.Out())),
@@ -256,6 +288,7 @@ int main(int argc, char** argv) {
       }
     }
     Expect(server.can_unload_now() == S_OK, "DLL can unload once everything is released");
+    free_string_hook.reset();
   }
   CoUninitialize();
   return pk::check::Summary();
