@@ -195,6 +195,14 @@ class TImageFunctions {
   const TImageCodec* Codec(TGraphicsFormat format) const { return FindImageCodec(codecs_, format); }
   // The alpha record flattened onto the image (every output but PNG).
   void FlattenAlpha();
+  // "No image loaded." for an empty image (height 0).
+  void RequireImage() const;
+  // A paletted image's palette gets the colour in a free entry when it lacks
+  // it and has one; painting with it then hits it exactly.
+  void EnsurePaletteColour(TColor Colour);
+  // Resize's and Scale's common road: the image resampled (24 bits) or
+  // stretched (its own format) to the size, the alpha channel following.
+  void ResizeTo(int64_t Width, int64_t Height);
 
   // The target WriteFile writes to: the name, a renamed candidate, or empty
   // when nothing is to be written.
