@@ -150,7 +150,7 @@ Sub TestFailures()
   On Error Resume Next
   result = o.FindUnusedColor()
   CheckError "FindUnusedColor without an image", "No image loaded."
-  o.PaletteSize
+  result = o.PaletteSize
   CheckError "PaletteSize without an image", "No image loaded."
   o.ReadFile fixtures & "red24.bmp"
   o.Resize 1, 0
