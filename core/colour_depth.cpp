@@ -31,6 +31,7 @@ std::vector<TColor> FirstColours(const TRGBQuadArray& table, int count) {
 template <typename Visit>
 void ForEachBgrRow(const TBitmap& source, Visit visit) {
   const int width = source.Width();
+  if (width == 0) return;  // rows without pixels: nothing to read or write
   const BgrReader reader(source);
   std::vector<uint8_t> bgr(3 * static_cast<size_t>(width));
   for (int y = 0; y < source.Height(); ++y) {
