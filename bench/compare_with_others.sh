@@ -36,7 +36,7 @@ im_time() {  # imagemagick operation... -> ms of the operation alone
 echo "== ColorDepth := 8"
 peak "$build/bench/object_bench" "$photo" colordepth
 echo "ImageMagick: $(im_time -dither None -colors 256)"
-peak /usr/bin/time -f 'peak %M' convert -limit thread 1 "$photo" -dither None -colors 256 "$work/out.bmp" >/dev/null
+echo -n "ImageMagick process: "; peak convert -limit thread 1 "$photo" -dither None -colors 256 "$work/out.bmp"
 peak /usr/bin/python3 - "$photo" <<'PY'
 import sys, time
 from PIL import Image
@@ -47,6 +47,7 @@ PY
 echo "== Resize to 800 wide"
 peak "$build/bench/object_bench" "$photo" resize
 echo "ImageMagick: $(im_time -filter Triangle -resize 800x)"
+echo -n "ImageMagick process: "; peak convert -limit thread 1 "$photo" -filter Triangle -resize 800x "$work/out.bmp"
 peak /usr/bin/python3 - "$photo" <<'PY'
 import sys, time
 from PIL import Image
