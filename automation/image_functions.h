@@ -201,6 +201,14 @@ class TImageFunctions {
   // no trimming. Raises EInvalidFormat for a name it does not take and the
   // "not available yet" error for a type without a writer yet.
   std::vector<uint8_t> SaveToStreamByType(const std::u16string& ImgType);
+  // "No image loaded." for an empty image (height 0).
+  void RequireImage() const;
+  // A paletted image's palette gets the colour in a free entry when it lacks
+  // it and has one; painting with it then hits it exactly.
+  void EnsurePaletteColour(TColor Colour);
+  // Resize's and Scale's common road: the image resampled (24 bits) or
+  // stretched (its own format) to the size, the alpha channel following.
+  void ResizeTo(int64_t Width, int64_t Height);
 
   // The target WriteFile writes to: the name, a renamed candidate, or empty
   // when nothing is to be written.

@@ -1,5 +1,5 @@
 // Members of the automation interface whose operations (other input and
-// output channels, geometry, palette, merging, text, rotation) are not built
+// output channels, merging, text, rotation) are not built
 // yet. Each exists with its final signature and raises "Not implemented yet."
 // until its operation is wired; wiring one moves it out of this file.
 #include "automation/image_functions.h"
@@ -18,18 +18,8 @@ void TImageFunctions::ConvertToBW() { NotImplementedYet(); }
 void TImageFunctions::Rotate(float) { NotImplementedYet(); }
 void TImageFunctions::Base64In(const std::u16string&) { NotImplementedYet(); }
 void TImageFunctions::CombineAlphaWithBG() { NotImplementedYet(); }
-void TImageFunctions::Crop(int32_t, int32_t, int32_t, int32_t) { NotImplementedYet(); }
-void TImageFunctions::FlipX() { NotImplementedYet(); }
-void TImageFunctions::FlipY() { NotImplementedYet(); }
 void TImageFunctions::GetDimensions(const std::u16string&) { NotImplementedYet(); }
 void TImageFunctions::GetDimensionsBin(std::span<const uint8_t>) { NotImplementedYet(); }
-void TImageFunctions::Grayscale() { NotImplementedYet(); }
-void TImageFunctions::Invert() { NotImplementedYet(); }
-std::u16string TImageFunctions::PaletteEntry(int32_t) { NotImplementedYet(); }
-void TImageFunctions::SetPaletteEntry(int32_t, const std::u16string&) { NotImplementedYet(); }
-int32_t TImageFunctions::PaletteSize() { NotImplementedYet(); }
-int32_t TImageFunctions::ColorIndex(const std::u16string&) { NotImplementedYet(); }
-int32_t TImageFunctions::FindUnusedColor() { NotImplementedYet(); }
 void TImageFunctions::MergeBack(const std::u16string&, int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::MergeBackBin(std::span<const uint8_t>, int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::MergeBackHDC(int32_t, int32_t, int32_t) { NotImplementedYet(); }
@@ -37,11 +27,7 @@ void TImageFunctions::MergeFront(const std::u16string&, int32_t, int32_t) { NotI
 void TImageFunctions::MergeFrontBin(std::span<const uint8_t>, int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::MergeFrontHDC(int32_t, int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::NewImage(int32_t, int32_t, const std::u16string&) { NotImplementedYet(); }
-void TImageFunctions::Resize(int32_t, int32_t) { NotImplementedYet(); }
-void TImageFunctions::ResizeFit(int32_t, int32_t) { NotImplementedYet(); }
-void TImageFunctions::Scale(int32_t) { NotImplementedYet(); }
 void TImageFunctions::Text(int32_t, int32_t, const std::u16string&) { NotImplementedYet(); }
 void TImageFunctions::SetBMPHandle(int32_t) { NotImplementedYet(); }
-void TImageFunctions::SetColorDepth(int32_t) { NotImplementedYet(); }
 
 }  // namespace pk

@@ -20,6 +20,18 @@ int32_t DepthOf(PixelFormat format) {
   }
 }
 
+// Brings the image to a depth of its own and returns it.
+int32_t OwnDepth(TBitmap& image) {
+  const int32_t depth = DepthOf(image.GetPixelFormat());
+  if (depth == 24) {
+    image.SetPixelFormat(PixelFormat::pf24bit);
+    // A palette left over from a paletted source would make later writers and
+    // palette members treat the image as paletted.
+    image.ReleasePalette();
+  }
+  return depth;
+}
+
 }  // namespace
 
 TImageState::TImageState() : alpha_(std::make_unique<TAlpha>()) { transparent_array_.fill(255); }
@@ -31,13 +43,7 @@ void TImageState::Replace(TBitmap image, std::unique_ptr<TAlpha> alpha) {
       (alpha->Width() != image.Width() || alpha->Height() != image.Height())) {
     throw EInvalidGraphic(msg::kAlphaSizeMismatch);
   }
-  const int32_t depth = DepthOf(image.GetPixelFormat());
-  if (depth == 24) {
-    image.SetPixelFormat(PixelFormat::pf24bit);
-    // A palette left over from a paletted source would make later writers and
-    // palette members treat the image as paletted.
-    image.ReleasePalette();
-  }
+  const int32_t depth = OwnDepth(image);
   Clear();
   image_ = std::move(image);
   colour_depth_ = depth;
@@ -49,6 +55,21 @@ void TImageState::Replace(TBitmap image, std::unique_ptr<TAlpha> alpha) {
     std::copy_n(alpha->TransparentArray().begin(), count, transparent_array_.begin());
   }
   alpha_ = std::move(alpha);
+}
+
+void TImageState::Change(TBitmap image, const std::function<void(TAlpha&)>& alpha_change) {
+  const int32_t depth = OwnDepth(image);
+  std::unique_ptr<TAlpha> alpha;
+  if (alpha_->TransparencyType() == TTransparencyType::ttAlpha) {
+    alpha = std::make_unique<TAlpha>();
+    alpha->Assign(*alpha_);
+    alpha_change(*alpha);
+    if (alpha->Width() != image.Width() || alpha->Height() != image.Height())
+      throw EInvalidGraphic(msg::kAlphaSizeMismatch);
+  }
+  image_ = std::move(image);
+  colour_depth_ = depth;
+  if (alpha) alpha_ = std::move(alpha);
 }
 
 void TImageState::Clear() {

@@ -11,7 +11,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 
 #include "core/alpha.h"
 #include "platform/bitmap.h"
@@ -38,6 +40,13 @@ class TImageState {
   // is refused (EInvalidGraphic) before anything changes, and a ttPalette
   // record also fills the per-index transparency.
   void Replace(TBitmap image, std::unique_ptr<TAlpha> alpha);
+  // Takes a changed image (moved in) that keeps its transparency: a ttAlpha
+  // channel goes through alpha_change (the image's crop, flip or resize) on a
+  // copy, which must end at the image's size (EInvalidGraphic otherwise);
+  // nothing changes when either fails. The colour depth follows the image.
+  void Change(TBitmap image, const std::function<void(TAlpha&)>& alpha_change);
+  // New colours for the palette entries, every pixel keeping its index.
+  void RecolourPalette(std::span<const TColor> colours) { image_.SetColorTable(colours); }
   // An empty image without transparency; the colour depth stays.
   void Clear();
   // Forgets the alpha record only.

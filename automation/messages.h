@@ -13,6 +13,9 @@ inline constexpr char16_t kNoImageInComponent[] = u"No image loaded in the compo
 inline constexpr char16_t kInvalidOverwriteMode[] = u"Invalid overwrite mode.";
 inline constexpr char16_t kNotImplementedYet[] = u"Not implemented yet.";
 inline constexpr char16_t kAlphaSizeMismatch[] = u"The alpha channel does not have the image's size.";
+inline constexpr char16_t kNoImageLoaded[] = u"No image loaded.";
+inline constexpr char16_t kPaletteEntryOutOfRange[] = u"Index out of range.";
+inline constexpr char16_t kMaxSizeZero[] = u"MaxWidth or MaxHeight must not be zero.";
 inline constexpr char16_t kWriterNotAvailable[] = u"Writing this file type is not available yet: ";  // + extension
 inline constexpr char16_t kUnsupportedImageType[] = u"Image type specified is not a supported format.";
 

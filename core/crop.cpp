@@ -31,30 +31,35 @@ void CheckCropSize(int64_t width, int64_t height, PixelFormat format) {
 
 void CropBitmap(TBitmap& Bitmap, int X1, int Y1, int X2, int Y2, TColor Colour) {
   if (X1 >= X2 || Y1 >= Y2 || X1 >= Bitmap.Width() || Y1 >= Bitmap.Height()) return;
-  const int64_t width = int64_t{X2} - X1 + 1;
-  const int64_t height = int64_t{Y2} - Y1 + 1;
+  Bitmap = CroppedRectangle(Bitmap, X1, Y1, int64_t{X2} + 1, int64_t{Y2} + 1, Colour);
+}
+
+TBitmap CroppedRectangle(const TBitmap& Bitmap, int64_t Left, int64_t Top, int64_t Right, int64_t Bottom,
+                         TColor Colour) {
+  const int64_t width = Right - Left;
+  const int64_t height = Bottom - Top;
   CheckCropSize(width, height, Bitmap.GetPixelFormat());
 
-  TBitmap old;
-  CopyBitmapExact(Bitmap, old);
-  CopyBitmapLayout(old, Bitmap, static_cast<int>(width), static_cast<int>(height));
-  TCanvas& canvas = Bitmap.Canvas();
+  TBitmap cropped;
+  CopyBitmapLayout(Bitmap, cropped, static_cast<int>(width), static_cast<int>(height));
+  TCanvas& canvas = cropped.Canvas();
   canvas.Pen.Color = Colour;
   canvas.Brush.Color = Colour;
-  canvas.FillRect(Rect(0, 0, Bitmap.Width(), Bitmap.Height()));
+  canvas.FillRect(Rect(0, 0, cropped.Width(), cropped.Height()));
 
-  // Only the overlap of the rectangle and the old image is copied.
-  const int64_t first_col = std::max<int64_t>(0, -int64_t{X1});
-  const int64_t last_col = std::min<int64_t>(width, int64_t{old.Width()} - X1);  // exclusive
-  const int64_t first_row = std::max<int64_t>(0, -int64_t{Y1});
-  const int64_t last_row = std::min<int64_t>(height, int64_t{old.Height()} - Y1);
+  // Only the overlap of the rectangle and the image is copied.
+  const int64_t first_col = std::max<int64_t>(0, -Left);
+  const int64_t last_col = std::min<int64_t>(width, Bitmap.Width() - Left);  // exclusive
+  const int64_t first_row = std::max<int64_t>(0, -Top);
+  const int64_t last_row = std::min<int64_t>(height, Bitmap.Height() - Top);
   // The 16- and 32-bit formats, which the pixel-exact procedures leave alone,
   // keep only the fill.
-  if (first_col >= last_col || RowPixelBytes(1, old.GetPixelFormat()) == 0) return;
+  if (first_col >= last_col || RowPixelBytes(1, Bitmap.GetPixelFormat()) == 0) return cropped;
   const auto count = static_cast<int>(last_col - first_col);
   for (int64_t r = first_row; r < last_row; ++r)
-    CopyPixels(old.ScanLine(static_cast<int>(Y1 + r)), static_cast<int>(X1 + first_col),
-               Bitmap.ScanLine(static_cast<int>(r)), static_cast<int>(first_col), count, old.GetPixelFormat());
+    CopyPixels(Bitmap.ScanLine(static_cast<int>(Top + r)), static_cast<int>(Left + first_col),
+               cropped.ScanLine(static_cast<int>(r)), static_cast<int>(first_col), count, Bitmap.GetPixelFormat());
+  return cropped;
 }
 
 }  // namespace pk

@@ -15,4 +15,12 @@ namespace pk {
 // leaves the bitmap as it was.
 void CropBitmap(TBitmap& Bitmap, int X1, int Y1, int X2, int Y2, TColor Colour);
 
+// The rectangle Left <= x < Right, Top <= y < Bottom of Bitmap as a new bitmap
+// of its format and palette: every pixel is first painted Colour, then the
+// part of the rectangle inside the image is copied over it. Any rectangle with
+// Left <= Right and Top <= Bottom is taken, also one pixel wide or high, empty,
+// or wholly outside the image; one of more pixels than a bitmap may hold
+// raises EOutOfResources.
+TBitmap CroppedRectangle(const TBitmap& Bitmap, int64_t Left, int64_t Top, int64_t Right, int64_t Bottom, TColor Colour);
+
 }  // namespace pk

@@ -19,4 +19,7 @@ inline constexpr char16_t kSourceBitmapTooSmall[] = u"Source bitmap too small";
 inline constexpr char16_t kInvalidFilterType[] = u"Invalid filter type: ";  // + the type number
 // Overlays.
 inline constexpr char16_t kWatermarkGifColourDepth[] = u"Invalid colour depth in WatermarkGIF procedure.";
+// Colour reduction.
+inline constexpr char16_t kAssertionFailure[] = u"Assertion failure";
+inline constexpr char16_t kRemapSizesDiffer[] = u"Source and destination bitmaps differ in size";
 }  // namespace pk::msg

@@ -41,15 +41,6 @@ TBitmapInfo DescribeTopDown(int width, int height, int bit_count) {
 
 HBITMAP ToHandle(int32_t handle) { return reinterpret_cast<HBITMAP>(static_cast<intptr_t>(handle)); }
 
-PixelFormat FormatOfDepth(int bits) {
-  switch (bits) {
-    case 1: return PixelFormat::pf1bit;
-    case 4: return PixelFormat::pf4bit;
-    case 8: return PixelFormat::pf8bit;
-    default: return PixelFormat::pf24bit;
-  }
-}
-
 }  // namespace
 
 int32_t CreateBitmapHandle(const TBitmap& bitmap) {

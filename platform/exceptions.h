@@ -47,5 +47,7 @@ PK_DECLARE_EXCEPTION(ERangeError, Exception);
 PK_DECLARE_EXCEPTION(EListError, Exception);
 PK_DECLARE_EXCEPTION(EStringListError, Exception);
 PK_DECLARE_EXCEPTION(ENotImplemented, Exception);
+// A broken precondition of an internal procedure.
+PK_DECLARE_EXCEPTION(EAssertionFailed, Exception);
 
 }  // namespace pk

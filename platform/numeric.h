@@ -38,6 +38,15 @@ int64_t Trunc(F value) {
   return static_cast<int64_t>(value);
 }
 
+// Dividend / Divisor rounded to the nearest integer, halves to even, exactly
+// (no floating point); Divisor must not be 0.
+constexpr uint64_t RoundedQuotient(uint64_t Dividend, uint64_t Divisor) {
+  uint64_t quotient = Dividend / Divisor;
+  const uint64_t twice_remainder = 2 * (Dividend % Divisor);
+  if (twice_remainder > Divisor || (twice_remainder == Divisor && (quotient & 1) != 0)) ++quotient;
+  return quotient;
+}
+
 // Clamps a 64-bit value into a 32-bit signed integer.
 constexpr int32_t ClampToInt32(int64_t v) {
   if (v > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();

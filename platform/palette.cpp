@@ -19,6 +19,19 @@ int NearestColorIndex(std::span<const TColor> table, TColor colour) {
   return best;
 }
 
+namespace {
+
+// Tables up to this many distinct colours are searched whole: a cell would not
+// save much.
+constexpr size_t kCellSearchFrom = 32;
+
+// The smallest and the largest squared distance from a colour to a box of the
+// colour cube.
+int ChannelGap(int value, int low, int high) { return value < low ? low - value : value > high ? value - high : 0; }
+int ChannelFar(int value, int low, int high) { return std::max(value - low, high - value); }
+
+}  // namespace
+
 ColorMatcher::ColorMatcher(std::span<const TColor> table)
     : cache_(table.empty() ? 0 : size_t{1} << kCacheBits, ~uint64_t{0}) {
   for (size_t i = 0; i < table.size(); ++i) {
@@ -27,6 +40,63 @@ ColorMatcher::ColorMatcher(std::span<const TColor> table)
     colours_.push_back(c);
     indexes_.push_back(static_cast<int>(i));
   }
+  if (colours_.size() >= kCellSearchFrom) {
+    cells_.assign(kCells, kCellUnbuilt);
+    candidates_.resize(kCells * colours_.size());
+  }
+}
+
+void ColorMatcher::BuildCell(uint32_t cell) {
+  constexpr int kSide = 1 << kCellShift;
+  const int bits = 8 - kCellShift;
+  const int low[3] = {static_cast<int>(cell >> (2 * bits)) << kCellShift,
+                      static_cast<int>((cell >> bits) & ((1 << bits) - 1)) << kCellShift,
+                      static_cast<int>(cell & ((1 << bits) - 1)) << kCellShift};
+  // Every colour of the cell is within the smallest farthest distance of some
+  // entry, so an entry whose nearest distance to the cell is beyond it can
+  // neither be nearest nor tie.
+  int bound = INT_MAX;
+  for (const TColor c : colours_) {
+    const int channels[3] = {GetRValue(c), GetGValue(c), GetBValue(c)};
+    int far = 0;
+    for (int k = 0; k < 3; ++k) {
+      const int d = ChannelFar(channels[k], low[k], low[k] + kSide - 1);
+      far += d * d;
+    }
+    bound = std::min(bound, far);
+  }
+  const size_t start = candidates_used_;
+  for (size_t i = 0; i < colours_.size(); ++i) {
+    const TColor c = colours_[i];
+    const int channels[3] = {GetRValue(c), GetGValue(c), GetBValue(c)};
+    int gap = 0;
+    for (int k = 0; k < 3; ++k) {
+      const int d = ChannelGap(channels[k], low[k], low[k] + kSide - 1);
+      gap += d * d;
+    }
+    if (gap <= bound) candidates_[candidates_used_++] = static_cast<uint16_t>(i);
+  }
+  cells_[cell] = static_cast<uint32_t>(start << 9 | (candidates_used_ - start));
+}
+
+size_t ColorMatcher::NearestInCell(TColor colour) {
+  const int bits = 8 - kCellShift;
+  const uint32_t cell = (uint32_t{GetRValue(colour)} >> kCellShift) << (2 * bits) |
+                        (uint32_t{GetGValue(colour)} >> kCellShift) << bits | GetBValue(colour) >> kCellShift;
+  if (cells_[cell] == kCellUnbuilt) BuildCell(cell);
+  const uint16_t* candidate = candidates_.data() + (cells_[cell] >> 9);
+  const uint16_t* end = candidate + (cells_[cell] & 0x1FF);
+  // Candidates are in table order: the strict comparison keeps the lowest index.
+  size_t best = *candidate;
+  int best_distance = ColorDistance(colours_[best], colour);
+  for (++candidate; candidate != end && best_distance != 0; ++candidate) {
+    const int d = ColorDistance(colours_[*candidate], colour);
+    if (d < best_distance) {
+      best_distance = d;
+      best = *candidate;
+    }
+  }
+  return best;
 }
 
 int ColorMatcher::Match(TColor colour) {
@@ -34,7 +104,9 @@ int ColorMatcher::Match(TColor colour) {
   if (cache_.empty()) return 0;
   uint64_t& slot = cache_[(colour * 0x9E3779B1u) >> (32 - kCacheBits)];
   if (slot >> 32 == colour) return static_cast<int>(slot & 0xFFFFFFFF);
-  const int index = indexes_[NearestColorIndex(colours_, colour)];
+  const size_t nearest = cells_.empty() ? static_cast<size_t>(NearestColorIndex(colours_, colour))
+                                        : NearestInCell(colour);
+  const int index = indexes_[nearest];
   slot = uint64_t{colour} << 32 | static_cast<uint32_t>(index);
   return index;
 }

@@ -18,7 +18,10 @@ int NearestColorIndex(std::span<const TColor> table, TColor colour);
 // NearestColorIndex for mapping whole images onto one table. Only the first of
 // entries with one colour is searched (a later twin never wins a tie), and a
 // direct-mapped memo allocated up front (nothing for an empty table) spares
-// most pixels the search; matching itself never allocates.
+// most pixels the search. A large table is searched per cell of the colour
+// cube: the first colour met in a cell lists the entries that can be nearest
+// to any colour of it, so a search looks at a few entries instead of all.
+// Everything is allocated up front; matching itself never allocates.
 class ColorMatcher {
  public:
   explicit ColorMatcher(std::span<const TColor> table);
@@ -26,9 +29,23 @@ class ColorMatcher {
 
  private:
   static constexpr int kCacheBits = 14;
+  static constexpr int kCellShift = 4;  // cells of 16 values a channel
+  static constexpr int kCells = 1 << (3 * (8 - kCellShift));
+  static constexpr uint32_t kCellUnbuilt = ~uint32_t{0};
+
+  // The position in colours_ of the nearest colour, searched within its cell.
+  size_t NearestInCell(TColor colour);
+  void BuildCell(uint32_t cell);
+
   std::vector<TColor> colours_;  // the distinct colours, first occurrences
   std::vector<int> indexes_;     // their indexes in the table
   std::vector<uint64_t> cache_;  // colour << 32 | index; all ones when empty
+  // Large tables only: per cell, where its candidate list starts in
+  // candidates_ (shifted left 9) and how long it is; and room for every cell
+  // to list every colour, so lists are built lazily without allocating.
+  std::vector<uint32_t> cells_;
+  std::vector<uint16_t> candidates_;
+  size_t candidates_used_ = 0;
 };
 
 // The palette a format takes when a picture is converted down to it: black and

@@ -26,6 +26,17 @@ constexpr int BitsPerPixel(PixelFormat f) {
   return 24;
 }
 
+// The format of a colour depth as clients give it: 1, 4 or 8 bits, and 24
+// bits for every other value.
+constexpr PixelFormat FormatOfDepth(int bits) {
+  switch (bits) {
+    case 1: return PixelFormat::pf1bit;
+    case 4: return PixelFormat::pf4bit;
+    case 8: return PixelFormat::pf8bit;
+    default: return PixelFormat::pf24bit;
+  }
+}
+
 constexpr bool IsPaletted(PixelFormat f) {
   return f == PixelFormat::pf1bit || f == PixelFormat::pf4bit || f == PixelFormat::pf8bit;
 }

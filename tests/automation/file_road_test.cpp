@@ -26,6 +26,7 @@
 #include "platform/exceptions.h"
 #include "platform/stream.h"
 #include "tests/formats/bmp/bmp_builder.h"
+#include "tests/support/expect_raises.h"
 #include "tests/support/oracles.h"
 #include "tests/support/test_files.h"
 
@@ -53,15 +54,7 @@ std::vector<uint8_t> BmpBytes(int width, int height, PixelFormat format, uint32_
   return std::vector<uint8_t>(out.Bytes().begin(), out.Bytes().end());
 }
 
-template <typename E, typename F>
-void ExpectRaises(F&& action, const std::u16string& message) {
-  try {
-    action();
-    ADD_FAILURE() << "nothing raised";
-  } catch (const E& e) {
-    EXPECT_EQ(e.Message(), message);
-  }
-}
+using test::ExpectRaises;
 
 std::vector<std::string> FolderNames(const fs::path& folder) {
   std::vector<std::string> names;

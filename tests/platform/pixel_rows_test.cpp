@@ -150,5 +150,23 @@ TEST(PixelRows, MatcherAgreesWithTheNearestSearch) {
   EXPECT_EQ(ColorMatcher({}).Match(clWhite), 0);
 }
 
+TEST(PixelRows, MatcherOfAFullTableAgreesWithTheNearestSearch) {
+  // 256 random entries, some repeated and some equally far from the colours
+  // asked for, searched cell by cell.
+  std::vector<TColor> table(256);
+  uint32_t noise = 99;
+  for (TColor& entry : table) {
+    noise = noise * 1664525u + 1013904223u;
+    entry = (noise >> 8) & 0xF0F0F0;
+  }
+  table[77] = table[12];
+  ColorMatcher matcher(table);
+  for (int i = 0; i < 300000; ++i) {
+    noise = noise * 1664525u + 1013904223u;
+    const TColor c = (i % 3 == 0) ? (noise & 0xF8F8F8) : noise;
+    ASSERT_EQ(matcher.Match(c), NearestColorIndex(table, c)) << std::hex << c;
+  }
+}
+
 }  // namespace
 }  // namespace pk

@@ -162,6 +162,33 @@ TEST(Geometry, CropBeyondThePixelLimitRaisesAndKeepsTheBitmap) {
   EXPECT_EQ(b.PixelIndex(2, 2), 1);
 }
 
+// Rectangles a fill-then-copy crop must take that a flood fill or an
+// inclusive-corner crop would miss: one pixel wide or high, empty, wholly
+// outside the image.
+TEST(Geometry, CroppedRectangleTakesThinEmptyAndOutsideRectangles) {
+  TBitmap image(5, 4, PixelFormat::pf4bit);
+  image.SetColorTable(DefaultPalette(PixelFormat::pf4bit));
+  image.SetPixelIndex(2, 1, 9);
+  const TColor fill = RGB(0, 255, 255);  // entry 14
+  struct Case {
+    int64_t left, top, right, bottom;
+    int width, height;
+    std::vector<int> first_row;
+  };
+  const Case cases[] = {{2, 0, 3, 4, 1, 4, {0}},
+                        {-1, 1, 3, 2, 4, 1, {14, 0, 0, 9}},
+                        {3, 3, 3, 3, 0, 0, {}},
+                        {7, -9, 9, -8, 2, 1, {14, 14}}};
+  for (const Case& c : cases) {
+    const TBitmap cropped = CroppedRectangle(image, c.left, c.top, c.right, c.bottom, fill);
+    ASSERT_EQ(cropped.Width(), c.width);
+    ASSERT_EQ(cropped.Height(), c.height);
+    EXPECT_EQ(cropped.GetPixelFormat(), PixelFormat::pf4bit);
+    for (size_t x = 0; x < c.first_row.size(); ++x) EXPECT_EQ(cropped.PixelIndex(int(x), 0), c.first_row[x]) << x;
+  }
+  EXPECT_EQ(CroppedRectangle(image, 2, 0, 3, 4, fill).PixelIndex(0, 1), 9);
+}
+
 TEST(Geometry, InvertingAPaletteImageComplementsThePaletteAndKeepsIndexes) {
   for (const PixelFormat format : {PixelFormat::pf4bit, PixelFormat::pf8bit}) {
     TBitmap b(3, 1, format);

@@ -1,0 +1,169 @@
+' The geometry and colour members as a page's VBScript drives them: crop
+' (beyond the edges), resize, fit, scale, flips, grey, negative and colour
+' depth, checking sizes, ColorDepth, the palette members and a few pixels of
+' the image written by Base64Out("bmp"), and the failures of computed sizes.
+' Run by tools/script-tests:
+'   cscript //nologo geometry_client.vbs <fixture folder> <output folder>
+' Prints one line per failed check and "N passed, N failed".
+Option Explicit
+
+Const kSource = "PixmarlKit.ImageFunctions"
+Dim passed, failed, fixtures
+passed = 0 : failed = 0
+fixtures = WScript.Arguments(0) & "\"
+
+Sub Check(name, condition)
+  If condition Then
+    passed = passed + 1
+  Else
+    failed = failed + 1
+    WScript.Echo "FAILED: " & name
+  End If
+End Sub
+
+Sub CheckEqual(name, got, expected)
+  Check name & " (got [" & got & "], expected [" & expected & "])", got = expected
+End Sub
+
+Sub CheckError(name, description)
+  CheckEqual name & ": description", Err.Description, description
+  CheckEqual name & ": source", Err.Source, kSource
+  Err.Clear
+End Sub
+
+' Base64 text to an array of byte values.
+Function DecodeBase64(text)
+  Const kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"
+  Dim bytes(), count, bits, value, i, c, pos
+  ReDim bytes(Len(text))
+  count = 0 : bits = 0 : value = 0
+  For i = 1 To Len(text)
+    c = Mid(text, i, 1)
+    pos = InStr(kAlphabet, c)
+    If pos > 0 Then
+      value = (value * 64 + pos - 1) Mod 65536
+      bits = bits + 6
+      If bits >= 8 Then
+        bits = bits - 8
+        bytes(count) = (value \ (2 ^ bits)) And 255
+        count = count + 1
+      End If
+    End If
+  Next
+  ReDim Preserve bytes(count - 1)
+  DecodeBase64 = bytes
+End Function
+
+Function Word32(bytes, offset)
+  Word32 = bytes(offset) + bytes(offset + 1) * 256 + bytes(offset + 2) * 65536 + bytes(offset + 3) * 16777216
+End Function
+
+' The colour text (RRGGBB) of pixel (x, y) of a bottom-up 8- or 24-bit BMP,
+' paletted pixels through the colour table.
+Function BmpPixel(bytes, x, y)
+  Dim data, width, height, bits, stride, at, index
+  data = Word32(bytes, 10) : width = Word32(bytes, 18) : height = Word32(bytes, 22)
+  bits = bytes(28) + bytes(29) * 256
+  stride = ((width * bits + 31) \ 32) * 4
+  at = data + (height - 1 - y) * stride
+  If bits = 24 Then
+    at = at + 3 * x
+  Else
+    index = bytes(at + x)
+    at = 14 + Word32(bytes, 14) + 4 * index
+  End If
+  BmpPixel = Right("0" & Hex(bytes(at + 2)), 2) & Right("0" & Hex(bytes(at + 1)), 2) & Right("0" & Hex(bytes(at)), 2)
+End Function
+
+' The written image's pixels, when Base64Out is there to write it.
+Sub CheckPixels(o, name, xs, ys, colours)
+  Dim text, bytes, i
+  On Error Resume Next
+  text = o.Base64Out("bmp")
+  If Err.Number <> 0 Then
+    Check name & ": Base64Out: " & Err.Description, Err.Description = "Not implemented yet."
+    Err.Clear
+    Exit Sub
+  End If
+  On Error GoTo 0
+  bytes = DecodeBase64(text)
+  For i = 0 To UBound(xs)
+    CheckEqual name & " pixel " & xs(i) & "," & ys(i), BmpPixel(bytes, xs(i), ys(i)), colours(i)
+  Next
+End Sub
+
+Sub CheckSize(o, name, width, height, depth)
+  CheckEqual name & " width", o.Width, width
+  CheckEqual name & " height", o.Height, height
+  CheckEqual name & " ColorDepth", o.ColorDepth, depth
+End Sub
+
+Sub TestGeometry()
+  Dim o : Set o = CreateObject(kSource)
+  o.ReadFile fixtures & "red24.bmp"
+  CheckSize o, "loaded", 40, 30, 24
+  o.TransparentColor = "00FF00"
+  o.Crop -10, 0, 10, 10
+  CheckSize o, "Crop(-10, 0, 10, 10)", 20, 10, 24
+  CheckPixels o, "cropped", Array(0, 9, 10, 19), Array(0, 9, 0, 9), Array("00FF00", "00FF00", "FF0000", "FF0000")
+  o.Crop 15, 10, 5, 0
+  CheckSize o, "Crop(15, 10, 5, 0)", 10, 10, 24
+  o.FlipY
+  CheckPixels o, "FlipY", Array(0, 9), Array(0, 0), Array("FF0000", "00FF00")
+  o.FlipX
+  o.FlipY
+  o.FlipX
+  o.Resize 100, 0
+  CheckSize o, "Resize(100, 0)", 100, 100, 24
+  o.Resample = True
+  o.ResizeFit 50, 80
+  CheckSize o, "ResizeFit(50, 80)", 50, 50, 24
+  o.Scale 50
+  CheckSize o, "Scale(50)", 25, 25, 24
+  o.Resize -5, 10
+  CheckSize o, "Resize(-5, 10)", 10, 10, 24
+  o.Grayscale
+  CheckSize o, "Grayscale", 10, 10, 8
+  CheckEqual "Grayscale: JpegGrayscale", o.JpegGrayscale, True
+  CheckEqual "grey of green", o.ColorIndex("555555"), 85
+  CheckPixels o, "Grayscale", Array(0), Array(0), Array("555555")
+  o.Invert
+  CheckEqual "Invert: palette entry 85", o.PaletteEntry(85), "AAAAAA"
+  CheckPixels o, "Invert", Array(0), Array(0), Array("AAAAAA")
+  o.ColorDepth = 1
+  CheckSize o, "ColorDepth = 1", 10, 10, 1
+  CheckEqual "PaletteSize at 1 bit", o.PaletteSize, 2
+  CheckEqual "JpegGrayscale after ColorDepth", o.JpegGrayscale, False
+  o.ColorDepth = 16
+  CheckSize o, "ColorDepth = 16", 10, 10, 24
+  CheckEqual "PaletteSize at 24 bits", o.PaletteSize, 0
+  o.ReadFile fixtures & "red24.bmp"
+  o.ColorDepth = 8
+  CheckSize o, "ColorDepth = 8", 40, 30, 8
+  CheckEqual "the one colour kept exactly", o.PaletteEntry(0), "FF0000"
+  CheckPixels o, "ColorDepth = 8", Array(39), Array(29), Array("FF0000")
+End Sub
+
+Sub TestFailures()
+  Dim o : Set o = CreateObject(kSource)
+  Dim result
+  On Error Resume Next
+  result = o.FindUnusedColor()
+  CheckError "FindUnusedColor without an image", "No image loaded."
+  result = o.PaletteSize
+  CheckError "PaletteSize without an image", "No image loaded."
+  o.ReadFile fixtures & "red24.bmp"
+  o.Resize 1, 0
+  CheckError "Resize(1, 0)", "Division by zero"
+  o.ResizeFit 0, 5
+  CheckError "ResizeFit(0, 5)", "MaxWidth or MaxHeight must not be zero."
+  o.Scale 2147483647
+  Check "Scale past the size limit fails: " & Err.Description, Err.Number <> 0
+  Err.Clear
+  CheckEqual "the image is kept", o.Width, 40
+  On Error GoTo 0
+End Sub
+
+TestGeometry
+TestFailures
+WScript.Echo passed & " passed, " & failed & " failed"
