@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/extended_precision.h"
 #include "platform/numeric.h"
 
 namespace pk {
@@ -20,8 +21,16 @@ int32_t RoundClamped(Extended value) {
 
 }  // namespace
 
-int32_t DpiToDpm(int32_t dpi) { return RoundClamped(static_cast<Extended>(dpi) * kDpmPerDpi); }
+// Near a half the full precision decides the result: 24999746 dpi is
+// 984241968.50000004 dpm, which a 53-bit mantissa rounds to .5 and then to even.
+int32_t DpiToDpm(int32_t dpi) {
+  const ExtendedPrecision extended;
+  return extended.Result(RoundClamped(extended.Operand(static_cast<Extended>(dpi)) * kDpmPerDpi));
+}
 
-int32_t DpmToDpi(int32_t dpm) { return RoundClamped(static_cast<Extended>(dpm) / kDpmPerDpi); }
+int32_t DpmToDpi(int32_t dpm) {
+  const ExtendedPrecision extended;
+  return extended.Result(RoundClamped(extended.Operand(static_cast<Extended>(dpm)) / kDpmPerDpi));
+}
 
 }  // namespace pk

@@ -2,12 +2,14 @@
 // every property walked by name (o[name] goes through GetIDsOfNames and
 // Invoke), the defaults of a new object, failures caught with their
 // description and number, the direct-result members, and a BMP loaded and
-// written. Run by tools/script-tests:
-//   cscript //nologo com_client.js <fixture folder> <output folder>
+// written. Run by tools/script-tests and tools/test-x86:
+//   cscript //nologo com_client.js <fixture folder> <output folder> <32|64>
+// where the last argument is the bitness of the DLL under test.
 // Prints one line per failed check and "N passed, N failed".
 var passed = 0, failed = 0;
 var fixtures = WScript.Arguments(0) + "\\";
 var output = WScript.Arguments(1) + "\\";
+var bits = WScript.Arguments(2);
 var E_UNEXPECTED = 0x8000FFFF | 0;
 
 function check(name, condition) {
@@ -49,7 +51,7 @@ function testDefaults() {
     ExtraAlphaValue: 0, Antialias: false, Transparent: false, Transpercent: 0, TextAngle: 0
   };
   for (var name in defaults) checkEqual("default " + name, o[name], defaults[name]);
-  check("Version: " + o.Version, o.Version.indexOf("PixmarlKit") >= 0 && o.Version.indexOf("64 bit") > 0);
+  check("Version: " + o.Version, o.Version.indexOf("PixmarlKit") >= 0 && o.Version.indexOf("(" + bits + " bit)") > 0);
 }
 
 function testEveryProperty() {
@@ -87,6 +89,10 @@ function testDirectResults() {
   checkEqual("OLEColorToStr returns a string", typeof o.OLEColorToStr(255), "string");
   checkEqual("OLEColorToStr(255)", o.OLEColorToStr(255), "FF0000");
   checkEqual("StrToOLEColor(#FF8000)", o.StrToOLEColor("#FF8000"), 33023);
+  // Near a half the 80-bit x87 arithmetic of the 32-bit DLL and the double
+  // of the 64-bit one round apart (worked out in com_client.vbs).
+  checkEqual("DPItoDPM(24999746)", o.DPItoDPM(24999746), bits === "32" ? 984241969 : 984241968);
+  checkEqual("DPMtoDPI(1968496437)", o.DPMtoDPI(1968496437), bits === "32" ? 49999809 : 49999810);
   checkFailure("FindUnusedColor without an image", function () { o.FindUnusedColor(); }, "No image loaded.");
   checkFailure("ColorIndex without an image", function () { o.ColorIndex("000000"); }, "No image loaded.");
 }

@@ -8,10 +8,11 @@ Option Explicit
 
 Const kSource = "PixmarlKit.ImageFunctions"
 Const kUnexpected = &H8000FFFF
-Dim passed, failed, fixtures, output, fso
+Dim passed, failed, fixtures, output, bits, fso
 passed = 0 : failed = 0
 fixtures = WScript.Arguments(0) & "\"
 output = WScript.Arguments(1) & "\"
+bits = WScript.Arguments(2)
 Set fso = CreateObject("Scripting.FileSystemObject")
 
 Sub Check(name, condition)
@@ -54,7 +55,7 @@ Sub TestPropertyKinds()
   CheckEqual "default ColorDepth", o.ColorDepth, 24
   CheckEqual "default TextColor", o.TextColor, "000000"
   CheckEqual "default IgnoreInputFileType", o.IgnoreInputFileType, True
-  Check "Version names the build: " & o.Version, InStr(o.Version, "1.0.0.0") > 0 And InStr(o.Version, "64 bit") > 0
+  Check "Version names the build: " & o.Version, InStr(o.Version, "1.0.0.0") > 0 And InStr(o.Version, "(" & bits & " bit)") > 0
 
   o.Antialias = True
   CheckEqual "Boolean property True", o.Antialias, True
@@ -255,6 +256,32 @@ Sub TestVariantArguments()
   CheckError "VariantOut of a name with a space", "Image type specified is not a supported format."
 End Sub
 
+' Resolutions convert in the build's extended type: 80-bit x87 in the 32-bit
+' DLL, a double in the 64-bit one. These inputs sit so near a half that the
+' two round apart (the double of 39.37007874 is 3.3e-15 short of it):
+'   24999746 * 39.37007874 = 984241968.50000004: 80 bits keep the excess
+'   and round up to 984241969; the double product lands on .5 exactly and
+'   rounds to even, 984241968.
+'   1968496437 / 39.37007874 = 49999809.4999999992: 80 bits stay under the
+'   half, 49999809; the double quotient lands on .5 and rounds to 49999810.
+' A 32-bit result equal to the 64-bit one means the x87 unit computed with a
+' 53-bit mantissa.
+Sub TestResolutionPrecision()
+  Dim o : Set o = NewObject()
+  Dim dpm, dpi
+  If bits = "32" Then dpm = 984241969 : dpi = 49999809 Else dpm = 984241968 : dpi = 49999810
+  CheckEqual "DPItoDPM(24999746) near a half", o.DPItoDPM(24999746), dpm
+  CheckEqual "DPMtoDPI(1968496437) near a half", o.DPMtoDPI(1968496437), dpi
+  ' The BMP reader converts its pixels per metre the same way.
+  Dim bytes, i : bytes = BytesOfHexFile(fixtures & "small.hex")
+  For i = 0 To 7
+    bytes(38 + i) = CByte((1968496437 \ 256 ^ (i Mod 4)) And 255)
+  Next
+  o.ReadVariant bytes
+  CheckEqual "XDPI of a BMP at 1968496437 pixels per metre", o.XDPI, dpi
+  CheckEqual "YDPI of a BMP at 1968496437 pixels per metre", o.YDPI, dpi
+End Sub
+
 ' Rotate takes a single-precision float: integers, doubles and numeric text
 ' are coerced on the way in; other text is a type mismatch.
 Sub TestFloatArgument()
@@ -280,5 +307,6 @@ TestWriteModes
 TestFailures
 TestStreamOutsideAPage
 TestVariantArguments
+TestResolutionPrecision
 TestFloatArgument
 WScript.Echo passed & " passed, " & failed & " failed"
