@@ -1,0 +1,32 @@
+// The table of fuzz targets. A new parser gets its entry here, a file under
+// targets/, seeds in tools/fuzz-seeds and, for a binary format, a dictionary.
+#include "fuzz/fuzz_target.h"
+
+namespace pk::fuzz {
+
+void FuzzBmpDecode(std::span<const uint8_t> data);
+void FuzzBmpProbe(std::span<const uint8_t> data);
+void FuzzColourText(std::span<const uint8_t> data);
+void FuzzExifValue(std::span<const uint8_t> data);
+void FuzzGraphicsFormat(std::span<const uint8_t> data);
+void FuzzHttpDate(std::span<const uint8_t> data);
+void FuzzObjectLoad(std::span<const uint8_t> data);
+void FuzzPackBits(std::span<const uint8_t> data);
+void FuzzRmeta(std::span<const uint8_t> data);
+void FuzzStreamText(std::span<const uint8_t> data);
+
+namespace {
+
+constexpr TFuzzTarget kTargets[] = {
+    {"bmp_decode", FuzzBmpDecode},     {"bmp_probe", FuzzBmpProbe},
+    {"colour_text", FuzzColourText},   {"exif_value", FuzzExifValue},
+    {"graphics_format", FuzzGraphicsFormat}, {"http_date", FuzzHttpDate},
+    {"object_load", FuzzObjectLoad},   {"packbits", FuzzPackBits},
+    {"rmeta", FuzzRmeta},              {"stream_text", FuzzStreamText},
+};
+
+}  // namespace
+
+std::span<const TFuzzTarget> FuzzTargets() { return kTargets; }
+
+}  // namespace pk::fuzz
