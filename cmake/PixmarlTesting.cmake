@@ -5,10 +5,10 @@ if(CMAKE_CROSSCOMPILING)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  set(PIXMARL_GTEST gtest gtest_main)
+  set(PIXMARL_GTEST gtest)
 else()
   find_package(GTest REQUIRED)
-  set(PIXMARL_GTEST GTest::gtest GTest::gtest_main)
+  set(PIXMARL_GTEST GTest::gtest)
 endif()
 
 # Tests find committed fixtures in tests/data and generated ones in one folder
@@ -17,19 +17,56 @@ endif()
 set(PIXMARL_TEST_DATA ${PROJECT_SOURCE_DIR}/tests/data)
 set(PIXMARL_TEST_GENERATED ${PROJECT_SOURCE_DIR}/build/fixtures CACHE PATH "Generated test fixtures")
 
-# Every tests/<layer>/**/<name>_test.cpp becomes its own executable,
-# test_<layer>_<name>, and its own ctest entry, so one broken file never hides
-# the others.
-function(pixmarl_layer_tests layer)
-  file(GLOB_RECURSE tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
-  foreach(source ${tests})
-    get_filename_component(stem ${source} NAME_WE)
-    string(REGEX REPLACE "_test$" "" stem ${stem})
-    set(name test_${layer}_${stem})
-    add_executable(${name} ${source})
-    target_link_libraries(${name} PRIVATE pixmarl_all pixmarl_testsupport ${PIXMARL_GTEST})
-    add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT
-      "PIXMARL_TEST_DATA=${PIXMARL_TEST_DATA};PIXMARL_TEST_GENERATED=${PIXMARL_TEST_GENERATED}")
+# The suite names a test source declares (TEST, TEST_F, TEST_P, TYPED_TEST and
+# TYPED_TEST_P), read from the text so that listing them never runs the
+# executable (a cross build could only run it under Wine).
+function(pixmarl_declared_suites out)
+  set(suites)
+  set(macro "^[ \t]*(TEST|TEST_F|TEST_P|TYPED_TEST|TYPED_TEST_P)[ \t]*\\([ \t]*([A-Za-z_][A-Za-z0-9_]*)")
+  foreach(source ${ARGN})
+    file(STRINGS ${source} lines REGEX "${macro}")
+    foreach(line ${lines})
+      string(REGEX MATCH "${macro}" ignored "${line}")
+      list(APPEND suites ${CMAKE_MATCH_2})
+    endforeach()
   endforeach()
+  list(REMOVE_DUPLICATES suites)
+  set(${out} ${suites} PARENT_SCOPE)
+endfunction()
+
+# tests/<layer>/**/*_test.cpp become one executable per layer, test_<layer>,
+# so each build compiles and links a handful of programs rather than one per
+# file. ctest still lists one entry per suite (<layer>.<Suite>), so one broken
+# suite never hides the others, and a last entry (<layer>.unlisted) fails when
+# the executable holds a test that no scanned suite selects. Sources named
+# *_win32_test.cpp build only for Windows, *_linux_test.cpp only natively.
+function(pixmarl_layer_tests layer folder)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*_test.cpp)
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "_linux_test\\.cpp$")
+  else()
+    list(FILTER sources EXCLUDE REGEX "_win32_test\\.cpp$")
+  endif()
+  if(NOT sources)
+    return()
+  endif()
+  set(name test_${layer})
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE pixmarl_all pixmarl_testsupport pixmarl_testmain ${PIXMARL_GTEST})
+
+  pixmarl_declared_suites(suites ${sources})
+  set(environment "PIXMARL_TEST_DATA=${PIXMARL_TEST_DATA};PIXMARL_TEST_GENERATED=${PIXMARL_TEST_GENERATED}")
+  set(filters)
+  foreach(suite ${suites})
+    # Plain and fixture tests, value-parameterised (Prefix/Suite.Test/N) and
+    # typed ones (Suite/N.Test).
+    set(filter "${suite}.*:*/${suite}.*:${suite}/*.*")
+    list(APPEND filters ${filter})
+    add_test(NAME ${layer}.${suite} COMMAND ${name} --gtest_filter=${filter})
+    set_tests_properties(${layer}.${suite} PROPERTIES ENVIRONMENT "${environment}")
+  endforeach()
+  list(JOIN filters ":" every_suite)
+  add_test(NAME ${layer}.unlisted COMMAND ${name} --gtest_list_tests --gtest_filter=-${every_suite})
+  # The listing names a suite on a line of its own ending in a dot.
+  set_tests_properties(${layer}.unlisted PROPERTIES FAIL_REGULAR_EXPRESSION "(^|\n)[A-Za-z_][^ \n]*\\.\r?\n")
 endfunction()

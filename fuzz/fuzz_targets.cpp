@@ -8,21 +8,30 @@ void FuzzBmpDecode(std::span<const uint8_t> data);
 void FuzzBmpProbe(std::span<const uint8_t> data);
 void FuzzColourText(std::span<const uint8_t> data);
 void FuzzExifValue(std::span<const uint8_t> data);
+void FuzzFileInfo(std::span<const uint8_t> data);
 void FuzzGraphicsFormat(std::span<const uint8_t> data);
 void FuzzHttpDate(std::span<const uint8_t> data);
 void FuzzObjectLoad(std::span<const uint8_t> data);
 void FuzzPackBits(std::span<const uint8_t> data);
+void FuzzPhotoshopResources(std::span<const uint8_t> data);
 void FuzzRmeta(std::span<const uint8_t> data);
 void FuzzStreamText(std::span<const uint8_t> data);
 
 namespace {
 
 constexpr TFuzzTarget kTargets[] = {
-    {"bmp_decode", FuzzBmpDecode},     {"bmp_probe", FuzzBmpProbe},
-    {"colour_text", FuzzColourText},   {"exif_value", FuzzExifValue},
-    {"graphics_format", FuzzGraphicsFormat}, {"http_date", FuzzHttpDate},
-    {"object_load", FuzzObjectLoad},   {"packbits", FuzzPackBits},
-    {"rmeta", FuzzRmeta},              {"stream_text", FuzzStreamText},
+    {"bmp_decode", FuzzBmpDecode},
+    {"bmp_probe", FuzzBmpProbe},
+    {"colour_text", FuzzColourText},
+    {"exif_value", FuzzExifValue},
+    {"file_info", FuzzFileInfo},
+    {"graphics_format", FuzzGraphicsFormat},
+    {"http_date", FuzzHttpDate},
+    {"object_load", FuzzObjectLoad},
+    {"packbits", FuzzPackBits},
+    {"photoshop_resources", FuzzPhotoshopResources},
+    {"rmeta", FuzzRmeta},
+    {"stream_text", FuzzStreamText},
 };
 
 }  // namespace

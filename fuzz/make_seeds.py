@@ -143,6 +143,49 @@ def exif_seeds():
             yield f'{name}', bytes([rows.index(name)]) + utf16(value)
 
 
+def iptc_datasets():
+    datasets = [(5, b'Object name'), (80, b'Photographer'), (25, b'one'), (25, b'two'), (55, b'20230704'),
+                (60, b'143000+0100'), (10, b'3'), (120, b'Caption, caf\xe9')]
+    return bytes([0x1C, 2, 0, 0, 2, 0, 4]) + b''.join(bytes([0x1C, 2, n]) + struct.pack('>H', len(t)) + t
+                                                       for n, t in datasets)
+
+
+def resource(identifier, data, name=b''):
+    pascal = bytes([len(name)]) + name
+    pascal += b'\0' * (len(pascal) % 2)
+    return b'8BIM' + struct.pack('>H', identifier) + pascal + struct.pack('>I', len(data)) + data + \
+        b'\0' * (len(data) % 2)
+
+
+def app13_payloads():
+    """APP13 payloads: ones exiftool wrote (from the IPTC fixture) and built ones."""
+    for path in sorted(glob.glob(os.path.join(FIXTURES, '**', '*.jpg'), recursive=True)):
+        with open(path, 'rb') as f:
+            data = f.read()
+        at = 2
+        while at + 4 <= len(data) and data[at] == 0xFF and data[at + 1] not in (0xDA, 0xD9):
+            length = struct.unpack('>H', data[at + 2:at + 4])[0]
+            if data[at + 1] == 0xED:
+                yield 'exiftool_' + os.path.basename(path), data[at + 4:at + 2 + length]
+            at += 2 + length
+    resources = resource(0x0404, iptc_datasets()) + resource(0x040A, b'\1') + resource(0x040B, b'http://x.org/', b'url')
+    yield 'built', b'Photoshop 3.0\0' + resources
+
+
+def photoshop_seeds():
+    for name, payload in app13_payloads():
+        yield 'app13_' + name, b'\0' + payload
+        if payload.startswith(b'Photoshop 3.0\0'):
+            yield 'bare_' + name, b'\1' + payload[len(b'Photoshop 3.0\0'):]
+
+
+def file_info_seeds():
+    url = b'http://x.org/'
+    header = bytes([0, 0, 1, 0, 0, 0, len(url) + 1]) + b''.join(b'\0' + bytes([c]) for c in url) + b'\0\0'
+    yield 'with_url', header + iptc_datasets()
+    yield 'empty', bytes(9)
+
+
 def main():
     targets = {
         'bmp_decode': list(bmp_seeds()),
@@ -154,6 +197,8 @@ def main():
         'colour_text': list(text_seeds(['#ff0000', '$FF0000', 'o0o0FF', '12', 'FFFFFF', '#', 'zz'])),
         'graphics_format': [(f'byte_{b:02x}', bytes([b])) for b in b'BGP\x89\xff\x00\x0a8I%'],
         'exif_value': list(exif_seeds()),
+        'photoshop_resources': list(photoshop_seeds()),
+        'file_info': list(file_info_seeds()),
     }
     targets['bmp_probe'] = targets['bmp_decode']
     targets['object_load'] = targets['bmp_decode']

@@ -7,7 +7,7 @@
 // is refused.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -23,6 +23,7 @@
 #include "core/bmp_image.h"
 #include "platform/exceptions.h"
 #include "platform/stream.h"
+#include "tests/support/oracles.h"
 #include "tests/support/test_files.h"
 
 namespace pk {
@@ -78,7 +79,7 @@ class FileRoad : public ::testing::Test {
 };
 
 TEST_F(FileRoad, LoadsBmpFilesOfAnIndependentWriterWithSizeDepthAndResolution) {
-  if (!test::HaveGeneratedFixtures()) GTEST_SKIP() << "generated fixtures absent";
+  if (!test::RequireOracles({test::Oracle::kGeneratedFixtures})) return;
   struct Case {
     std::string name;
     int depth, xdpi, ydpi;
@@ -170,11 +171,10 @@ TEST_F(FileRoad, TypesThisRoadDoesNotReadAreInvalidWhateverTheCheckSays) {
       EXPECT_EQ(object.OriginalImageType(), c.original_type);
     }
   }
-  if (test::HaveGeneratedFixtures()) {
-    for (const char* name : {"rgb.pcx", "rgb.png", "pal.gif"}) {
-      ExpectRaises<EPixmarlError>([&] { object_.ReadFile(U16(test::GeneratedFile(std::string("automation/") + name))); },
-                                  u"Invalid file type.");
-    }
+  if (!test::RequireOracles({test::Oracle::kGeneratedFixtures})) return;
+  for (const char* name : {"rgb.pcx", "rgb.png", "pal.gif"}) {
+    ExpectRaises<EPixmarlError>([&] { object_.ReadFile(U16(test::GeneratedFile(std::string("automation/") + name))); },
+                                u"Invalid file type.");
   }
 }
 
@@ -229,17 +229,16 @@ TEST_F(FileRoad, WrittenBmpCarriesPixelsAndResolutionBack) {
       EXPECT_EQ(reread.State().bmpMemory->PixelColor(x, y), object_.State().bmpMemory->PixelColor(x, y));
     }
   }
-#ifndef _WIN32
   // Pillow reads the same size and resolution.
-  if (std::system("/usr/bin/python3 -c 'import PIL' 2>/dev/null") == 0) {
-    const std::string command = "/usr/bin/python3 -c \"from PIL import Image; i = Image.open('" + out.string() +
-                                "'); print(i.size, [round(v) for v in i.info['dpi']])\"";
-    FILE* pipe = popen(command.c_str(), "r");
-    char line[128] = {};
-    ASSERT_NE(fgets(line, sizeof line, pipe), nullptr);
-    pclose(pipe);
-    EXPECT_EQ(std::string(line), "(5, 3) [150, 96]\n");
-  }
+  if (!test::RequireOracles({test::Oracle::kPillow})) return;
+#ifndef _WIN32
+  const std::string command = "/usr/bin/python3 -c \"from PIL import Image; i = Image.open('" + out.string() +
+                              "'); print(i.size, [round(v) for v in i.info['dpi']])\"";
+  FILE* pipe = popen(command.c_str(), "r");
+  char line[128] = {};
+  ASSERT_NE(fgets(line, sizeof line, pipe), nullptr);
+  pclose(pipe);
+  EXPECT_EQ(std::string(line), "(5, 3) [150, 96]\n");
 #endif
 }
 

@@ -13,6 +13,7 @@
 #include "platform/palette.h"
 #include "platform/stream.h"
 #include "tests/platform/bmp/rgba_reference.h"
+#include "tests/support/oracles.h"
 #include "tests/support/test_files.h"
 
 namespace pk {
@@ -318,16 +319,17 @@ TEST(BMPImage, AssignToCopiesTheBitmapButNotTheResolution) {
 }
 
 TEST(BMPImage, PillowReadsOurTwentyFourBitFiles) {
-  if (!test::HavePillow()) GTEST_SKIP() << "Pillow not available";
+  if (!test::RequireOracles({test::Oracle::kPillow})) return;
   test::ScratchDir scratch;
-  for (int width : {1, 2, 3, 4, 5}) {
-    TBMPImage image = Rgb24(width, 3);
-    const auto file = scratch / ("rgb" + std::to_string(width) + ".bmp");
-    image.SaveToFile(test::U16(file));
-    const auto decoded = test::PillowDecode(file, scratch);
-    ASSERT_TRUE(decoded.has_value());
-    test::ExpectPixelsMatch(image, *decoded);
+  const int widths[] = {1, 2, 3, 4, 5};
+  std::vector<std::filesystem::path> files;
+  for (int width : widths) {
+    files.push_back(scratch / ("rgb" + std::to_string(width) + ".bmp"));
+    Rgb24(width, 3).SaveToFile(test::U16(files.back()));
   }
+  const auto decoded = test::PillowDecode(files, scratch);
+  ASSERT_TRUE(decoded.has_value());
+  for (size_t i = 0; i < files.size(); ++i) test::ExpectPixelsMatch(Rgb24(widths[i], 3), (*decoded)[i]);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 
 #include "core/byte_order.h"
 #include "platform/exceptions.h"
+#include "tests/support/oracles.h"
+#include "tests/support/run_command.h"
 #include "tests/support/test_files.h"
 
 namespace pk {
@@ -232,28 +234,11 @@ std::string Hex(const Bytes& bytes) {
   return hex;
 }
 
-std::string RunAndCapture(const std::string& command) {
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    if (pclose(pipe) != 0) output = "(failed) " + output;
-  }
-  return output;
-}
-
-bool HavePillowAndTiffcp() {
-  return std::system("/usr/bin/python3 -c 'import PIL' >/dev/null 2>&1") == 0 &&
-         std::system("command -v tiffcp >/dev/null 2>&1") == 0;
-}
 #endif
 
 TEST(PackBits, PillowAndLibtiffDecodeOurStrip) {
-#ifdef _WIN32
-  GTEST_SKIP() << "the oracles run natively only";
-#else
-  if (!HavePillowAndTiffcp()) GTEST_SKIP() << "Pillow or tiffcp missing";
+  if (!test::RequireOracles({test::Oracle::kPillow, test::Oracle::kTiffcp})) return;
+#ifndef _WIN32
   const std::vector<Bytes> rows = OracleRows();
   TMemoryStream strip;
   Bytes expected;
@@ -268,10 +253,10 @@ TEST(PackBits, PillowAndLibtiffDecodeOurStrip) {
   const std::string pillow =
       "/usr/bin/python3 -c 'import sys; from PIL import Image; "
       "sys.stdout.write(Image.open(sys.argv[1]).tobytes().hex())' ";
-  EXPECT_EQ(RunAndCapture(pillow + packed.string()), Hex(expected));
+  EXPECT_EQ(test::RunAndCapture(pillow + packed.string()), Hex(expected));
   // libtiff decodes the strip while rewriting it uncompressed.
-  ASSERT_EQ(RunAndCapture("tiffcp -c none " + packed.string() + " " + plain.string() + " 2>&1"), "");
-  EXPECT_EQ(RunAndCapture(pillow + plain.string()), Hex(expected));
+  ASSERT_EQ(test::RunAndCapture("tiffcp -c none " + packed.string() + " " + plain.string() + " 2>&1"), "");
+  EXPECT_EQ(test::RunAndCapture(pillow + plain.string()), Hex(expected));
 #endif
 }
 

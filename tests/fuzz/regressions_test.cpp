@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -14,10 +13,7 @@
 namespace pk::fuzz {
 namespace {
 
-std::filesystem::path RegressionsRoot() {
-  const char* root = std::getenv("PIXMARL_FUZZ_REGRESSIONS");
-  return root ? std::filesystem::path(root) : std::filesystem::path();
-}
+std::filesystem::path RegressionsRoot() { return PIXMARL_FUZZ_REGRESSIONS; }
 
 std::vector<std::filesystem::path> KeptInputs(const std::filesystem::path& folder) {
   std::vector<std::filesystem::path> inputs;
@@ -30,7 +26,6 @@ std::vector<std::filesystem::path> KeptInputs(const std::filesystem::path& folde
 }
 
 TEST(FuzzRegressions, EveryKeptInputPassesItsTarget) {
-  ASSERT_FALSE(RegressionsRoot().empty()) << "PIXMARL_FUZZ_REGRESSIONS is not set";
   for (const TFuzzTarget& target : FuzzTargets()) {
     for (const auto& input : KeptInputs(RegressionsRoot() / std::string(target.name))) {
       SCOPED_TRACE(input.string());

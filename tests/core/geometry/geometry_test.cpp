@@ -14,6 +14,7 @@
 #include "platform/exceptions.h"
 #include "platform/palette.h"
 #include "tests/core/support/pnm_image.h"
+#include "tests/support/oracles.h"
 
 namespace pk {
 namespace {
@@ -65,7 +66,7 @@ struct Operation {
 };
 
 TEST(Geometry, EveryFormatAndOddWidthAgreesWithNumpy) {
-  if (!test::HaveGeneratedFixtures()) GTEST_SKIP();
+  if (!test::RequireOracles({test::Oracle::kGeneratedFixtures})) return;
   const Operation operations[] = {
       {"flipv", [](TBitmap& b) { FlipTopToBottom(b); }},
       {"fliph", [](TBitmap& b) { FlipLeftToRight(b); }},

@@ -12,6 +12,7 @@
 #include "core/messages.h"
 #include "platform/exceptions.h"
 #include "tests/core/support/pnm_image.h"
+#include "tests/support/oracles.h"
 
 namespace pk {
 namespace {
@@ -78,7 +79,7 @@ TEST(ResampleTwoPass, TwoPixelsToFiveWithTriangle) {
 }
 
 TEST(ResampleTwoPass, SameSizeWithTriangleIsIdentity) {
-  if (!test::HaveGeneratedFixtures()) GTEST_SKIP();
+  if (!test::RequireOracles({test::Oracle::kGeneratedFixtures})) return;
   const test::PnmImage zone = test::ReadPnm(test::GeneratedFile("core/resample/zone.ppm"));
   TBitmap src = test::BitmapOfPpm(zone);
   const TBitmap copy(src);
@@ -241,7 +242,7 @@ double Psnr(const TBitmap& ours, const test::PnmImage& theirs, int margin) {
 // the border, where the two treat edges differently) and not with any other:
 // a swapped table entry or a kernel with a wrong term fails here.
 TEST(ResampleTwoPass, KernelsMatchTheirImageMagickTwinsOnAZonePlate) {
-  if (!test::HaveGeneratedFixtures()) GTEST_SKIP();
+  if (!test::RequireOracles({test::Oracle::kGeneratedFixtures})) return;
   const test::PnmImage zone = test::ReadPnm(test::GeneratedFile("core/resample/zone.ppm"));
   const int width = 3 * (zone.Width - 1) + 1;
   const int height = 3 * (zone.Height - 1) + 1;

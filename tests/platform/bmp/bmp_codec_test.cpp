@@ -15,6 +15,7 @@
 #include "platform/messages.h"
 #include "platform/stream.h"
 #include "tests/platform/bmp/rgba_reference.h"
+#include "tests/support/oracles.h"
 #include "tests/support/test_files.h"
 
 namespace pk {
@@ -118,7 +119,7 @@ struct Fixture {
 };
 
 TEST(BmpCodec, ReadsWhatTheToolsWroteAsTheyDecodeIt) {
-  if (!test::HaveGeneratedFixtures()) GTEST_SKIP() << "generated fixtures not available";
+  if (!test::RequireOracles({test::Oracle::kGeneratedFixtures})) return;
   const Fixture fixtures[] = {
       {"im_bmp2_rgb24", PixelFormat::pf24bit},
       {"im_bmp3_rgb24", PixelFormat::pf24bit},
@@ -171,7 +172,7 @@ TEST(BmpCodec, ReadsWhatTheToolsWroteAsTheyDecodeIt) {
 }
 
 TEST(BmpCodec, AShortColourTableStaysShort) {
-  if (!test::HaveGeneratedFixtures()) GTEST_SKIP() << "generated fixtures not available";
+  if (!test::RequireOracles({test::Oracle::kGeneratedFixtures})) return;
   const struct { const char* name; size_t entries; } cases[] = {
       {"hand_clrused5_pal8", 5}, {"hand_clrused3_pal4", 3}, {"pil_1", 2}, {"pbm_os2_4", 16}};
   for (const auto& c : cases) {
@@ -225,19 +226,24 @@ TEST(BmpCodec, EveryPixelFormatAndPaddingReadsBackIdentically) {
 }
 
 TEST(BmpCodec, PillowReadsOurFilesAsWeDo) {
-  if (!test::HavePillow()) GTEST_SKIP() << "Pillow not available";
+  if (!test::RequireOracles({test::Oracle::kPillow})) return;
   test::ScratchDir scratch;
+  std::vector<TBitmap> written;
+  std::vector<std::filesystem::path> files;
   for (PixelFormat format : kAllFormats) {
     for (int width : kWidths) {
-      SCOPED_TRACE(std::to_string(BitsPerPixel(format)) + " bits, width " + std::to_string(width));
-      const TBitmap original = PatternBitmap(width, 3, format);
-      const auto file = scratch / ("w" + std::to_string(width) + "_" + std::to_string(BitsPerPixel(format)) + ".bmp");
-      test::WriteAll(file, Encode(original));
-      const auto decoded = test::PillowDecode(file, scratch);
-      ASSERT_TRUE(decoded.has_value());
-      // Pillow widens 5-bit components by scaling down, we repeat their bits.
-      test::ExpectPixelsMatch(original, *decoded, format == PixelFormat::pf16bit ? 1 : 0);
+      written.push_back(PatternBitmap(width, 3, format));
+      files.push_back(scratch / ("w" + std::to_string(width) + "_" + std::to_string(BitsPerPixel(format)) + ".bmp"));
+      test::WriteAll(files.back(), Encode(written.back()));
     }
+  }
+  const auto decoded = test::PillowDecode(files, scratch);
+  ASSERT_TRUE(decoded.has_value());
+  for (size_t i = 0; i < written.size(); ++i) {
+    const PixelFormat format = written[i].GetPixelFormat();
+    SCOPED_TRACE(std::to_string(BitsPerPixel(format)) + " bits, width " + std::to_string(written[i].Width()));
+    // Pillow widens 5-bit components by scaling down, we repeat their bits.
+    test::ExpectPixelsMatch(written[i], (*decoded)[i], format == PixelFormat::pf16bit ? 1 : 0);
   }
 }
 
@@ -469,7 +475,7 @@ TEST(BmpCodec, DamagedFilesNeverEscapeTheErrorModel) {
 // 52-, 56-, 64-, 108- and 124-byte headers, and the tools' RLE. Fewer values
 // per byte: large RLE images a few bytes of damage declare are costly to clear.
 TEST(BmpCodec, DamagedToolFilesNeverEscapeTheErrorModel) {
-  if (!test::HaveGeneratedFixtures()) GTEST_SKIP() << "generated fixtures not available";
+  if (!test::RequireOracles({test::Oracle::kGeneratedFixtures})) return;
   const auto folder = test::GeneratedFile("platform/bmp");
   ReplayCount count;
   for (const auto& entry : std::filesystem::directory_iterator(folder))

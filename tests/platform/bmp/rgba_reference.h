@@ -37,25 +37,25 @@ inline RgbaImage ReadRgba(const std::filesystem::path& path) {
   return image;
 }
 
-// What Pillow decodes the file to; nothing when Pillow is not there to ask
-// (and never under Windows, where the suite runs without the oracles).
-inline std::optional<RgbaImage> PillowDecode(const std::filesystem::path& bmp, const ScratchDir& scratch) {
+// What Pillow decodes each file to, asked of one Python process for the whole
+// batch; nothing when Pillow fails (and always under Windows, where the suite
+// runs without the oracles).
+inline std::optional<std::vector<RgbaImage>> PillowDecode(const std::vector<std::filesystem::path>& files,
+                                                          const ScratchDir& scratch) {
 #ifdef _WIN32
   return std::nullopt;
 #else
   const auto script = std::filesystem::path(__FILE__).parent_path() / "pillow_dump.py";
-  const auto out = scratch / (bmp.filename().string() + ".rgba");
-  const std::string command = "/usr/bin/python3 '" + script.string() + "' '" + bmp.string() + "' '" + out.string() + "'";
+  std::string command = "/usr/bin/python3 '" + script.string() + "'";
+  std::vector<std::filesystem::path> outputs;
+  for (const auto& file : files) {
+    outputs.push_back(scratch / (file.filename().string() + ".rgba"));
+    command += " '" + file.string() + "' '" + outputs.back().string() + "'";
+  }
   if (std::system(command.c_str()) != 0) return std::nullopt;
-  return ReadRgba(out);
-#endif
-}
-
-inline bool HavePillow() {
-#ifdef _WIN32
-  return false;
-#else
-  return std::system("/usr/bin/python3 -c 'import PIL' 2>/dev/null") == 0;
+  std::vector<RgbaImage> images;
+  for (const auto& out : outputs) images.push_back(ReadRgba(out));
+  return images;
 #endif
 }
 

@@ -7,16 +7,12 @@
 #include "platform/bitmap.h"
 #include "platform/bitmap_handles.h"
 
-#ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
-#endif
 
 namespace pk {
 namespace {
-
-#ifdef _WIN32
 
 TEST(GdiBitmapHandles, HandedOutHandleIsADibOfTheSameDepthAndTable) {
   TBitmap bitmap(9, 3, PixelFormat::pf1bit);
@@ -51,12 +47,6 @@ TEST(GdiBitmapHandles, ForeignDeviceBitmapBecomesTwentyFourBits) {
 }
 
 TEST(GdiBitmapHandles, EmptyBitmapHandsOutNoHandle) { EXPECT_EQ(CreateBitmapHandle(TBitmap()), 0); }
-
-#else
-
-TEST(GdiBitmapHandles, OnlyInTheWindowsBuild) { GTEST_SKIP() << "GDI handles only in the DLL build"; }
-
-#endif
 
 }  // namespace
 }  // namespace pk

@@ -1,5 +1,5 @@
 // The GDI text renderer of the DLL (runs in the cross-compiled suite under
-// Wine; natively there is nothing to test). Checks that measuring and
+// Wine). Checks that measuring and
 // rendering agree, that ink lands inside the cell, that bold text inks more
 // than regular text, that an over-long face name is accepted, and that
 // drawing line after line leaks no GDI object.
@@ -15,8 +15,6 @@
 
 namespace pk {
 namespace {
-
-#ifdef _WIN32
 
 TFontRecord Font(int32_t pixels, int32_t weight = 400) {
   TFontRecord font;
@@ -147,12 +145,6 @@ TEST(GdiTextRenderer, TwentyThousandLinesLeakNoGdiObject) {
   EXPECT_EQ(ledger.deleted_while_selected, 0);
   hooks.clear();
 }
-
-#else
-
-TEST(GdiTextRenderer, OnlyInTheWindowsBuild) { GTEST_SKIP() << "GDI renders only in the DLL build"; }
-
-#endif
 
 }  // namespace
 }  // namespace pk
