@@ -19,8 +19,4 @@ enum class TxJustifyType : int32_t { jtLeft = 0, jtCentre = 1, jtRight = 2 };
 // Declared by the interface for its clients; no member takes it.
 enum class TxFilterType : int32_t { ft1 = 0, ft2, ft3, ft4, ft5, ft6, ft7 };
 
-// Placement of an overlay by the merge members: once at its position, or
-// repeated over the whole target.
-enum class TWMStyle : int32_t { wmSingle = 0, wmTile = 1 };
-
 }  // namespace pk

@@ -1,7 +1,9 @@
 // TImageFunctions: the automation object in portable C++. It owns one current
-// image with its alpha record and every setting (TImageState), and carries one
-// C++ function for each member of the automation interface, in the order of
-// automation/member_table.h. The COM shell converts at its edge only: BSTR to
+// image with its alpha record (TImageState) and every setting (TImageSettings),
+// and carries one C++ function for each member of the automation interface, in
+// the order of automation/member_table.h. Every way an image comes in ends in
+// ReplaceImage, which hands the image to the state and takes the facts its
+// data stated into the settings. The COM shell converts at its edge only: BSTR to
 // std::u16string, VARIANT_BOOL to bool, VARIANT byte arrays to byte spans and
 // vectors, GDI bitmap handles as 32-bit values through platform/bitmap_handles.h.
 // Every failure is a pk::Exception whose message reaches the client verbatim;
@@ -20,15 +22,14 @@
 #include <vector>
 
 #include "automation/automation_types.h"
-#include "automation/image_codecs.h"
+#include "automation/image_settings.h"
 #include "automation/image_state.h"
+#include "core/image_codec.h"
 #include "platform/asp_response.h"
 
 namespace pk {
 
-class TMemoryStream;
-
-class TImageFunctions : private TImageState {
+class TImageFunctions {
  public:
   // Where StreamToBrowser finds the Response of the current page; asked
   // afresh before every call on the Response.
@@ -39,12 +40,13 @@ class TImageFunctions : private TImageState {
   TImageFunctions(const TImageFunctions&) = delete;
   TImageFunctions& operator=(const TImageFunctions&) = delete;
 
-  // The state as it stands (for the COM shell's diagnostics and for tests).
-  const TImageState& State() const { return *this; }
+  // The image and the settings as they stand (for diagnostics and tests).
+  const TImageState& State() const { return state_; }
+  const TImageSettings& Settings() const { return settings_; }
   void SetResponseSource(TResponseSource source) { response_source_ = std::move(source); }
-  // The codecs of the file road (ImageCodecTable() unless replaced); the table
-  // must outlive the object.
-  void SetCodecTable(std::span<const TImageCodec> codecs) { codecs_ = codecs; }
+  // The codec registry (ImageCodecs() unless replaced); it must outlive the
+  // object.
+  void SetCodecs(std::span<const TImageCodec> codecs) { codecs_ = codecs; }
 
   // --- Methods (dispids 201 to 236) -------------------------------------
   void ReadFile(const std::u16string& Filename);
@@ -88,106 +90,109 @@ class TImageFunctions : private TImageState {
   void Text(int32_t X, int32_t Y, const std::u16string& TextOut);
 
   // --- Properties (dispids 237 to 286) ----------------------------------
-  bool Antialias() const { return FAntialias; }
-  void SetAntialias(bool Value) { FAntialias = Value; }
+  bool Antialias() const { return settings_.FAntialias; }
+  void SetAntialias(bool Value) { settings_.FAntialias = Value; }
   std::u16string BackgroundColor() const;
   void SetBackgroundColor(const std::u16string& Value);
   int32_t BMPHandle();
   void SetBMPHandle(int32_t Value);
-  int32_t ColorDepth() const { return FColourDepth; }
+  int32_t ColorDepth() const { return state_.ColourDepth(); }
   void SetColorDepth(int32_t Value);
-  TxCompressionType CompressionType() const { return FCompressionType; }
-  void SetCompressionType(TxCompressionType Value) { FCompressionType = Value; }
-  int32_t XDPI() const { return FXDPI; }
-  void SetXDPI(int32_t Value) { FXDPI = Value; }
-  int32_t YDPI() const { return FYDPI; }
-  void SetYDPI(int32_t Value) { FYDPI = Value; }
-  int32_t ExtraAlphaValue() const { return FExtraAlphaValue; }
-  void SetExtraAlphaValue(int32_t Value) { FExtraAlphaValue = static_cast<uint8_t>(Value & 0xFF); }
-  std::u16string Filename() const { return FFileName; }
-  int32_t FileSize() const { return FFileSize; }
+  TxCompressionType CompressionType() const { return settings_.FCompressionType; }
+  void SetCompressionType(TxCompressionType Value) { settings_.FCompressionType = Value; }
+  int32_t XDPI() const { return settings_.FXDPI; }
+  void SetXDPI(int32_t Value) { settings_.FXDPI = Value; }
+  int32_t YDPI() const { return settings_.FYDPI; }
+  void SetYDPI(int32_t Value) { settings_.FYDPI = Value; }
+  int32_t ExtraAlphaValue() const { return settings_.FExtraAlphaValue; }
+  void SetExtraAlphaValue(int32_t Value) { settings_.FExtraAlphaValue = static_cast<uint8_t>(Value & 0xFF); }
+  std::u16string Filename() const { return settings_.FFileName; }
+  int32_t FileSize() const { return settings_.FFileSize; }
   bool HasAlpha() const { return false; }
-  bool HasBackground() const { return FHasBackground; }
+  bool HasBackground() const { return settings_.FHasBackground; }
   int32_t Height() const;
   int32_t Width() const;
-  bool IgnoreInputFileType() const { return FIgnoreInputFileType; }
-  void SetIgnoreInputFileType(bool Value) { FIgnoreInputFileType = Value; }
-  bool JpegGrayscale() const { return FJpegGrayscale; }
-  void SetJpegGrayscale(bool Value) { FJpegGrayscale = Value; }
-  bool JpegHigherSpeed() const { return FJpegHigherSpeed; }
-  void SetJpegHigherSpeed(bool Value) { FJpegHigherSpeed = Value; }
-  int32_t JpegQuality() const { return FJpegQuality; }
-  void SetJpegQuality(int32_t Value) { FJpegQuality = Value; }
+  bool IgnoreInputFileType() const { return settings_.FIgnoreInputFileType; }
+  void SetIgnoreInputFileType(bool Value) { settings_.FIgnoreInputFileType = Value; }
+  bool JpegGrayscale() const { return settings_.FJpegGrayscale; }
+  void SetJpegGrayscale(bool Value) { settings_.FJpegGrayscale = Value; }
+  bool JpegHigherSpeed() const { return settings_.FJpegHigherSpeed; }
+  void SetJpegHigherSpeed(bool Value) { settings_.FJpegHigherSpeed = Value; }
+  int32_t JpegQuality() const { return settings_.FJpegQuality; }
+  void SetJpegQuality(int32_t Value) { settings_.FJpegQuality = Value; }
   // Accepted and ignored: the object never keeps an alpha channel on request.
   bool KeepAlpha() const { return false; }
   void SetKeepAlpha(bool) {}
   int32_t NewFileSize(const std::u16string& ImgType);
   std::u16string OriginalImageType() const;
-  std::u16string OverwriteChr() const { return FOverwriteChr; }
-  void SetOverwriteChr(const std::u16string& Value) { FOverwriteChr = Value; }
-  TxowMode OverwriteMode() const { return FOWModeType; }
-  void SetOverwriteMode(TxowMode Value) { FOWModeType = Value; }
-  bool ProgressiveJpeg() const { return FProgressiveJpeg; }
-  void SetProgressiveJpeg(bool Value) { FProgressiveJpeg = Value; }
-  int32_t ReadWidth() const { return FReadWidth; }
-  int32_t ReadHeight() const { return FReadHeight; }
-  bool Resample() const { return FResample; }
-  void SetResample(bool Value) { FResample = Value; }
-  int32_t TextAngle() const { return FTextAngle; }
-  void SetTextAngle(int32_t Value) { FTextAngle = Value; }
+  std::u16string OverwriteChr() const { return settings_.FOverwriteChr; }
+  void SetOverwriteChr(const std::u16string& Value) { settings_.FOverwriteChr = Value; }
+  TxowMode OverwriteMode() const { return settings_.FOWModeType; }
+  void SetOverwriteMode(TxowMode Value) { settings_.FOWModeType = Value; }
+  bool ProgressiveJpeg() const { return settings_.FProgressiveJpeg; }
+  void SetProgressiveJpeg(bool Value) { settings_.FProgressiveJpeg = Value; }
+  int32_t ReadWidth() const { return settings_.FReadWidth; }
+  int32_t ReadHeight() const { return settings_.FReadHeight; }
+  bool Resample() const { return settings_.FResample; }
+  void SetResample(bool Value) { settings_.FResample = Value; }
+  int32_t TextAngle() const { return settings_.FTextAngle; }
+  void SetTextAngle(int32_t Value) { settings_.FTextAngle = Value; }
   std::u16string TextBG() const;
   void SetTextBG(const std::u16string& Value);
   std::u16string TextColor() const;
   void SetTextColor(const std::u16string& Value);
-  bool TextBold() const { return FTextBold; }
-  void SetTextBold(bool Value) { FTextBold = Value; }
-  bool TextItalic() const { return FTextItalic; }
-  void SetTextItalic(bool Value) { FTextItalic = Value; }
-  bool TextUnderline() const { return FTextUnderline; }
-  void SetTextUnderline(bool Value) { FTextUnderline = Value; }
-  bool TextStrikeout() const { return FTextStrikeout; }
-  void SetTextStrikeout(bool Value) { FTextStrikeout = Value; }
-  std::u16string TextFont() const { return FTextFont; }
-  void SetTextFont(const std::u16string& Value) { FTextFont = Value; }
-  int32_t TextHeight() const { return FTextHeight; }
-  void SetTextHeight(int32_t Value) { FTextHeight = Value; }
-  TxJustifyType TextJustify() const { return FTextJustify; }
-  void SetTextJustify(TxJustifyType Value) { FTextJustify = Value; }
-  bool TextOpaque() const { return FTextOpaque; }
-  void SetTextOpaque(bool Value) { FTextOpaque = Value; }
-  int32_t TextRectX() const { return FTextRectX; }
-  void SetTextRectX(int32_t Value) { FTextRectX = Value; }
-  int32_t TextRectY() const { return FTextRectY; }
-  void SetTextRectY(int32_t Value) { FTextRectY = Value; }
-  int32_t TextSize() const { return FTextSize; }
-  void SetTextSize(int32_t Value) { FTextSize = Value; }
-  int32_t TextTranspercent() const { return FTextTransPercent; }
-  void SetTextTranspercent(int32_t Value) { FTextTransPercent = Value; }
-  bool TextWrap() const { return FTextWrap; }
-  void SetTextWrap(bool Value) { FTextWrap = Value; }
-  bool Tile() const { return FTile == TWMStyle::wmTile; }
-  void SetTile(bool Value) { FTile = Value ? TWMStyle::wmTile : TWMStyle::wmSingle; }
-  bool Transparent() const { return FTransparent; }
-  void SetTransparent(bool Value) { FTransparent = Value; }
+  bool TextBold() const { return settings_.FTextBold; }
+  void SetTextBold(bool Value) { settings_.FTextBold = Value; }
+  bool TextItalic() const { return settings_.FTextItalic; }
+  void SetTextItalic(bool Value) { settings_.FTextItalic = Value; }
+  bool TextUnderline() const { return settings_.FTextUnderline; }
+  void SetTextUnderline(bool Value) { settings_.FTextUnderline = Value; }
+  bool TextStrikeout() const { return settings_.FTextStrikeout; }
+  void SetTextStrikeout(bool Value) { settings_.FTextStrikeout = Value; }
+  std::u16string TextFont() const { return settings_.FTextFont; }
+  void SetTextFont(const std::u16string& Value) { settings_.FTextFont = Value; }
+  int32_t TextHeight() const { return settings_.FTextHeight; }
+  void SetTextHeight(int32_t Value) { settings_.FTextHeight = Value; }
+  TxJustifyType TextJustify() const { return settings_.FTextJustify; }
+  void SetTextJustify(TxJustifyType Value) { settings_.FTextJustify = Value; }
+  bool TextOpaque() const { return settings_.FTextOpaque; }
+  void SetTextOpaque(bool Value) { settings_.FTextOpaque = Value; }
+  int32_t TextRectX() const { return settings_.FTextRectX; }
+  void SetTextRectX(int32_t Value) { settings_.FTextRectX = Value; }
+  int32_t TextRectY() const { return settings_.FTextRectY; }
+  void SetTextRectY(int32_t Value) { settings_.FTextRectY = Value; }
+  int32_t TextSize() const { return settings_.FTextSize; }
+  void SetTextSize(int32_t Value) { settings_.FTextSize = Value; }
+  int32_t TextTranspercent() const { return settings_.FTextTransPercent; }
+  void SetTextTranspercent(int32_t Value) { settings_.FTextTransPercent = Value; }
+  bool TextWrap() const { return settings_.FTextWrap; }
+  void SetTextWrap(bool Value) { settings_.FTextWrap = Value; }
+  bool Tile() const { return settings_.FTile == TWMStyle::wmTile; }
+  void SetTile(bool Value) { settings_.FTile = Value ? TWMStyle::wmTile : TWMStyle::wmSingle; }
+  bool Transparent() const { return settings_.FTransparent; }
+  void SetTransparent(bool Value) { settings_.FTransparent = Value; }
   std::u16string TransparentColor() const;
   void SetTransparentColor(const std::u16string& Value);
-  int32_t Transpercent() const { return FTranspercent; }
-  void SetTranspercent(int32_t Value) { FTranspercent = Value; }
+  int32_t Transpercent() const { return settings_.FTranspercent; }
+  void SetTranspercent(int32_t Value) { settings_.FTranspercent = Value; }
   static std::u16string Version();
-  bool WasCMYK() const { return FWasCMYK; }
+  bool WasCMYK() const { return settings_.FWasCMYK; }
   std::u16string Test() const { return std::u16string(); }
 
   // --- dispid 287 ----------------------------------------------------------
   std::u16string Base64Out(const std::u16string& ImgType);
 
-  // Sets FColourDepth from the image's pixel format; any format but 1, 4 and
-  // 8 bits becomes 24 bits without a palette.
-  void UpdateColourDepth();
-
  private:
   // The load road shared by ReadFile, ReadVariant and Base64In; only ReadFile
   // checks the extension, and only while IgnoreInputFileType is False.
-  void LoadFromMemoryStream(TMemoryStream& stream, const std::u16string& extension, bool check_extension);
+  void LoadFromBytes(std::span<const uint8_t> data, const std::u16string& extension, bool check_extension);
+  // Takes a new image into the state and the facts its data stated into the
+  // settings; the settings it states nothing about keep their values.
+  void ReplaceImage(TDecodedImage image);
+  // The settings every writer takes, for the current image.
+  TEncodeOptions EncodeOptions() const;
+  // The registry's entry of the format, or null.
+  const TImageCodec* Codec(TGraphicsFormat format) const { return FindImageCodec(codecs_, format); }
   // The alpha record flattened onto the image (every output but PNG).
   void FlattenAlpha();
 
@@ -199,6 +204,8 @@ class TImageFunctions : private TImageState {
   std::u16string CommitWrite(const std::u16string& target, const std::u16string& name,
                              const std::u16string& extension, std::span<const uint8_t> bytes) const;
 
+  TImageSettings settings_;
+  TImageState state_;
   TResponseSource response_source_;
   std::span<const TImageCodec> codecs_;
 };

@@ -11,6 +11,7 @@
 
 #include "automation/automation_errors.h"
 #include "automation/file_names.h"
+#include "automation/image_channels.h"
 #include "automation/image_functions.h"
 #include "automation/messages.h"
 #include "core/file_utils.h"
@@ -26,36 +27,50 @@ void TImageFunctions::ReadFile(const std::u16string& Filename) {
   if (!IsExistingFile(name)) throw EPixmarlError(msg::kFileNotFound + ExtractFileName(Filename));
   TMemoryStream data;
   data.LoadFromFile(name);
-  LoadFromMemoryStream(data, LowerCaseAscii(ExtractFileExt(name)), !FIgnoreInputFileType);
+  LoadFromBytes(data.Bytes(), LowerCaseAscii(ExtractFileExt(name)), !settings_.FIgnoreInputFileType);
 }
 
-void TImageFunctions::ReadVariant(std::span<const uint8_t> ImgData) {
-  TMemoryStream data(std::vector<uint8_t>(ImgData.begin(), ImgData.end()));
-  LoadFromMemoryStream(data, u"", false);
-}
+void TImageFunctions::ReadVariant(std::span<const uint8_t> ImgData) { LoadFromBytes(ImgData, u"", false); }
 
-void TImageFunctions::LoadFromMemoryStream(TMemoryStream& stream, const std::u16string& extension,
-                                           bool check_extension) {
-  if (stream.Size() == 0) throw EInvalidFormat(msg::kEmptyInput);
-  bmpMemory = std::make_unique<TBitmap>();
-  FWasCMYK = false;
-  FFileSize = ClampToInt32(stream.Size());
-  FAlpha->Reset();
-  FTransparentPalette = false;
-  FTransparentArray.fill(255);
+void TImageFunctions::LoadFromBytes(std::span<const uint8_t> data, const std::u16string& extension,
+                                    bool check_extension) {
+  if (data.empty()) throw EInvalidFormat(msg::kEmptyInput);
+  state_.Clear();
+  settings_.FWasCMYK = false;
+  settings_.FFileSize = ClampToInt32(static_cast<int64_t>(data.size()));
+  settings_.FOriginalImageType = DetectImageType(data[0]);
 
-  const std::u16string type_text = StripLeadingDot(TrimText(extension));
-  stream.SetPosition(0);
-  FOriginalImageType = DetectImageType(stream.ReadByte());
-  stream.SetPosition(0);
-
-  const TImageCodec* codec = CodecForFormat(codecs_, FOriginalImageType);
-  if (check_extension && (codec == nullptr || !AcceptsExtension(*codec, type_text))) {
+  const TFormatChannels* channels = ChannelsOf(settings_.FOriginalImageType);
+  if (check_extension && (channels == nullptr || !AcceptsExtension(*channels, StripLeadingDot(TrimText(extension))))) {
     throw EPixmarlError(msg::kInvalidFileType);
   }
-  if (codec == nullptr || codec->read == nullptr) throw EPixmarlError(msg::kInvalidFileType);
-  codec->read(*this, stream);
-  UpdateColourDepth();
+  const TImageCodec* codec = Codec(settings_.FOriginalImageType);
+  if (channels == nullptr || !channels->object_road_reads || codec == nullptr || codec->decode == nullptr) {
+    throw EPixmarlError(msg::kInvalidFileType);
+  }
+  TDecodeOptions options;
+  options.higher_speed = settings_.FJpegHigherSpeed;
+  ReplaceImage(codec->decode(data, options));
+}
+
+void TImageFunctions::ReplaceImage(TDecodedImage image) {
+  state_.Replace(std::move(image.bitmap), std::move(image.alpha));
+  if (image.resolution) {
+    settings_.FXDPI = image.resolution->x;
+    settings_.FYDPI = image.resolution->y;
+  }
+  if (image.transparent) {
+    settings_.FTransparent = image.transparent->present;
+    if (image.transparent->present) settings_.FTransparentColour = image.transparent->colour;
+  }
+  if (image.background) {
+    settings_.FHasBackground = image.background->present;
+    settings_.FBackgroundColour = image.background->colour;
+  }
+  if (image.grey) settings_.FJpegGrayscale = *image.grey;
+  if (image.progressive) settings_.FProgressiveJpeg = *image.progressive;
+  settings_.FWasCMYK = image.cmyk;
+  if (image.compression) settings_.FCompressionType = CompressionTypeOf(*image.compression);
 }
 
 namespace {
@@ -72,14 +87,14 @@ std::u16string NumberedName(const std::u16string& name, const std::u16string& ex
 
 std::u16string TImageFunctions::WriteTarget(const std::u16string& name, const std::u16string& extension) const {
   if (!IsExistingFile(name)) return name;
-  switch (FOWModeType) {
+  switch (settings_.FOWModeType) {
     case TxowMode::owAlways: return name;
     case TxowMode::owNever: return {};
     case TxowMode::owRename: break;
     default: throw EPixmarlError(msg::kInvalidOverwriteMode);
   }
   for (uint64_t n = 1;; ++n) {
-    std::u16string candidate = NumberedName(name, extension, FOverwriteChr, n);
+    std::u16string candidate = NumberedName(name, extension, settings_.FOverwriteChr, n);
     if (!IsExistingFile(candidate)) return candidate;
   }
 }
@@ -91,40 +106,39 @@ std::u16string TImageFunctions::WriteTarget(const std::u16string& name, const st
 std::u16string TImageFunctions::CommitWrite(const std::u16string& target, const std::u16string& name,
                                             const std::u16string& extension, std::span<const uint8_t> bytes) const {
   TStagedFile staged(target, bytes);
-  if (FOWModeType == TxowMode::owAlways) {
+  if (settings_.FOWModeType == TxowMode::owAlways) {
     staged.CommitReplacing(target);
     return target;
   }
   if (staged.CommitIfAbsent(target)) return target;
-  switch (FOWModeType) {
+  switch (settings_.FOWModeType) {
     case TxowMode::owNever: return {};
     case TxowMode::owRename: break;
     default: throw EPixmarlError(msg::kInvalidOverwriteMode);
   }
   for (uint64_t n = 1;; ++n) {
-    std::u16string candidate = NumberedName(name, extension, FOverwriteChr, n);
+    std::u16string candidate = NumberedName(name, extension, settings_.FOverwriteChr, n);
     if (staged.CommitIfAbsent(candidate)) return candidate;
   }
 }
 
 void TImageFunctions::WriteFile(const std::u16string& Filename) {
-  if (bmpMemory->Empty()) throw EInvalidGraphic(msg::kNoImageInComponent);
+  if (state_.Image().Empty()) throw EInvalidGraphic(msg::kNoImageInComponent);
   if (Filename.size() <= 5) return;
   const std::u16string extension = ExtractFileExt(Filename);
   const std::u16string lower_extension = LowerCaseAscii(extension);
 
-  const std::u16string previous_name = FFileName;
+  const std::u16string previous_name = settings_.FFileName;
   const std::u16string target = WriteTarget(Filename, extension);
   if (target.empty()) return;
-  FFileName = target;
+  settings_.FFileName = target;
 
   if (lower_extension != u".png") FlattenAlpha();
-  const TImageCodec* codec = CodecForWriteExtension(codecs_, lower_extension);
-  if (codec == nullptr || codec->write == nullptr) throw EPixmarlError(msg::kWriterNotAvailable + lower_extension);
-  TMemoryStream encoded;
-  codec->write(*this, encoded);
-  const std::u16string written = CommitWrite(target, Filename, extension, encoded.Bytes());
-  FFileName = written.empty() ? previous_name : written;
+  const TImageCodec* codec = Codec(WriteFormatFor(lower_extension));
+  if (codec == nullptr || codec->encode == nullptr) throw EPixmarlError(msg::kWriterNotAvailable + lower_extension);
+  const std::vector<uint8_t> encoded = codec->encode(state_.Image(), EncodeOptions());
+  const std::u16string written = CommitWrite(target, Filename, extension, encoded);
+  settings_.FFileName = written.empty() ? previous_name : written;
 }
 
 }  // namespace pk

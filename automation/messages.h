@@ -12,6 +12,7 @@ inline constexpr char16_t kCorruptFile[] = u"The file is corrupt or not in the c
 inline constexpr char16_t kNoImageInComponent[] = u"No image loaded in the component.";
 inline constexpr char16_t kInvalidOverwriteMode[] = u"Invalid overwrite mode.";
 inline constexpr char16_t kNotImplementedYet[] = u"Not implemented yet.";
+inline constexpr char16_t kAlphaSizeMismatch[] = u"The alpha channel does not have the image's size.";
 inline constexpr char16_t kWriterNotAvailable[] = u"Writing this file type is not available yet: ";  // + extension
 
 // The COM shell's own: failures that carry no message of their own, and

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <span>
 
+#include "platform/bmp_codec.h"
 #include "platform/bmp_structures.h"
 #include "platform/exceptions.h"
 #include "platform/messages.h"
@@ -45,22 +46,81 @@ Head ReadHead(TStream& stream, int64_t start) {
   return head;
 }
 
-uint32_t HeaderSize(const Head& head) {
-  return head.size >= static_cast<int64_t>(kHeaderSizeAt + 4) ? bmp::LoadLE32(head.Span(), kHeaderSizeAt) : 0;
+uint32_t HeaderSize(std::span<const uint8_t> head) {
+  return head.size() >= kHeaderSizeAt + 4 ? bmp::LoadLE32(head, kHeaderSizeAt) : 0;
 }
 
-struct Resolution {
-  uint32_t x = 0;
-  uint32_t y = 0;
-};
+void PatchResolution(std::span<uint8_t> bmp_data, TBmpResolution resolution) {
+  bmp::StoreLE32(bmp_data, kXPelsAt, resolution.x);
+  bmp::StoreLE32(bmp_data, kYPelsAt, resolution.y);
+}
 
-// Headers shorter than 40 bytes have no resolution fields.
-Resolution ResolutionOf(const Head& head) {
-  if (head.size < kHeadBytes || HeaderSize(head) < bmp::kInfoHeaderSize) return {};
-  return {bmp::LoadLE32(head.Span(), kXPelsAt), bmp::LoadLE32(head.Span(), kYPelsAt)};
+// The 24-bit layout straight into its buffer. A width of 0 still gets 4-byte
+// rows (the stride of width 1), and those rows stay zero.
+std::vector<uint8_t> Encode24BitBmp(const TBitmap& image, TBmpResolution resolution) {
+  const int64_t stride = pk::RowBytes(std::max(image.Width(), 1), PixelFormat::pf24bit);
+  const int64_t image_size = CheckedBitmapBytes(std::max(image.Width(), 1), image.Height(), PixelFormat::pf24bit);
+  bmp::FileHeader file;
+  file.bfType = bmp::kSignature;
+  file.bfOffBits = bmp::kWrittenHeadersSize;
+  file.bfSize = static_cast<uint32_t>(bmp::kWrittenHeadersSize + image_size);
+  bmp::InfoHeader info;
+  info.biWidth = image.Width();
+  info.biHeight = image.Height();
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = bmp::kRgb;
+  info.biSizeImage = static_cast<uint32_t>(image_size);
+  info.biXPelsPerMeter = static_cast<int32_t>(resolution.x);
+  info.biYPelsPerMeter = static_cast<int32_t>(resolution.y);
+
+  const auto headers = bmp::EncodeHeaders(file, info);
+  std::vector<uint8_t> out(static_cast<size_t>(bmp::kWrittenHeadersSize + image_size));
+  std::copy(headers.begin(), headers.end(), out.begin());
+  if (image.Width() == 0) return out;
+  uint8_t* row = out.data() + bmp::kWrittenHeadersSize;
+  for (int y = image.Height() - 1; y >= 0; --y, row += stride) {
+    std::memcpy(row, image.ScanLine(y), static_cast<size_t>(stride));
+  }
+  return out;
 }
 
 }  // namespace
+
+TBmpResolution ReadBmpResolution(std::span<const uint8_t> head) {
+  // Headers shorter than 40 bytes have no resolution fields.
+  if (head.size() < static_cast<size_t>(kHeadBytes) || HeaderSize(head) < bmp::kInfoHeaderSize) return {};
+  return {bmp::LoadLE32(head, kXPelsAt), bmp::LoadLE32(head, kYPelsAt)};
+}
+
+TBmpProbe ProbeBmpHeader(std::span<const uint8_t> head, int64_t data_size) {
+  if (data_size < kCoreProbeMinimum || head.size() < static_cast<size_t>(kCoreProbeMinimum) ||
+      bmp::LoadLE16(head, 0) != bmp::kSignature)
+    throw EInvalidGraphic(msg::kInvalidBitmap);
+  TBmpProbe probe;
+  const uint32_t header_size = HeaderSize(head);
+  if (header_size == bmp::kCoreHeaderSize) {
+    probe.width = bmp::LoadLE16(head, kWidthAt);
+    probe.height = bmp::LoadLE16(head, kCoreHeightAt);
+  } else {
+    if (header_size < bmp::kCoreHeaderSize || data_size < kProbeMinimum) throw EInvalidGraphic(msg::kInvalidBitmap);
+    probe.width = bmp::LoadLE32(head, kWidthAt);
+    const uint32_t height = bmp::LoadLE32(head, kHeightAt);
+    // Top-down data stores the row count negated.
+    probe.height = static_cast<int32_t>(height) < 0 ? 0u - height : height;
+  }
+  probe.resolution = ReadBmpResolution(head);
+  return probe;
+}
+
+std::vector<uint8_t> EncodeBmpFile(const TBitmap& image, TBmpResolution resolution) {
+  if (image.GetPixelFormat() == PixelFormat::pf24bit) return Encode24BitBmp(image, resolution);
+  TMemoryStream stream;
+  WriteBmp(stream, image);
+  std::vector<uint8_t> bytes = stream.Release();
+  if (static_cast<int64_t>(bytes.size()) >= kProbeMinimum) PatchResolution(bytes, resolution);
+  return bytes;
+}
 
 TBMPImage::TBMPImage() = default;
 
@@ -68,7 +128,7 @@ void TBMPImage::AssignTo(TBitmap& dest) const { dest.Assign(*this); }
 
 void TBMPImage::LoadFromStream(TStream& stream) {
   const int64_t start = stream.Position();
-  const Resolution resolution = ResolutionOf(ReadHead(stream, start));
+  const TBmpResolution resolution = ReadBmpResolution(ReadHead(stream, start).Span());
   stream.SetPosition(start);
   TBitmap::LoadFromStream(stream);
   FXPelsPerMeter = resolution.x;
@@ -76,74 +136,23 @@ void TBMPImage::LoadFromStream(TStream& stream) {
 }
 
 void TBMPImage::SaveToStream(TStream& stream) {
-  if (GetPixelFormat() == PixelFormat::pf24bit) {
-    Write24BitBmp(stream);
-    return;
-  }
   const int64_t start = stream.Position();
-  TBitmap::SaveToStream(stream);
-  if (stream.Size() - start >= kProbeMinimum) PatchResolution(stream, start);
-}
-
-void TBMPImage::PatchResolution(TStream& stream, int64_t start) const {
-  std::array<uint8_t, 8> values{};
-  bmp::StoreLE32(values, 0, FXPelsPerMeter);
-  bmp::StoreLE32(values, 4, FYPelsPerMeter);
-  stream.SetPosition(start + static_cast<int64_t>(kXPelsAt));
-  stream.WriteBytes(values);
-  stream.SetPosition(start);
-}
-
-void TBMPImage::Write24BitBmp(TStream& stream) const {
-  // A width of 0 still gets 4-byte rows, so the stride is that of width 1.
-  const int64_t stride = pk::RowBytes(std::max(Width(), 1), PixelFormat::pf24bit);
-  const int64_t image_size = CheckedBitmapBytes(std::max(Width(), 1), Height(), PixelFormat::pf24bit);
-  bmp::FileHeader file;
-  file.bfType = bmp::kSignature;
-  file.bfOffBits = bmp::kWrittenHeadersSize;
-  file.bfSize = static_cast<uint32_t>(bmp::kWrittenHeadersSize + image_size);
-  bmp::InfoHeader info;
-  info.biWidth = Width();
-  info.biHeight = Height();
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biCompression = bmp::kRgb;
-  info.biSizeImage = static_cast<uint32_t>(image_size);
-  info.biXPelsPerMeter = static_cast<int32_t>(FXPelsPerMeter);
-  info.biYPelsPerMeter = static_cast<int32_t>(FYPelsPerMeter);
-
-  TMemoryStream memory;
-  memory.WriteBytes(bmp::EncodeHeaders(file, info));
-  memory.SetSize(bmp::kWrittenHeadersSize + image_size);
-  // At width 0 the bitmap has no row bytes at all: its rows stay zero.
-  if (Width() > 0) {
-    uint8_t* out = memory.Memory() + bmp::kWrittenHeadersSize;
-    for (int y = Height() - 1; y >= 0; --y, out += stride) std::memcpy(out, ScanLine(y), static_cast<size_t>(stride));
-  }
-  stream.WriteBytes(memory.Bytes());
+  const std::vector<uint8_t> bytes = EncodeBmpFile(*this, {FXPelsPerMeter, FYPelsPerMeter});
+  stream.WriteBytes(bytes);
+  // The platform writer's data has its resolution patched in afterwards, which
+  // leaves the stream where the BMP begins; the 24-bit layout leaves it after.
+  if (GetPixelFormat() != PixelFormat::pf24bit && static_cast<int64_t>(bytes.size()) >= kProbeMinimum)
+    stream.SetPosition(start);
 }
 
 void TBMPImage::GetDimensionsFromStream(TStream& stream) {
   const int64_t start = stream.Position();
   const Head head = ReadHead(stream, start);
-  const std::span<const uint8_t> bytes = head.Span();
-  if (head.size < kCoreProbeMinimum || bmp::LoadLE16(bytes, 0) != bmp::kSignature)
-    throw EInvalidGraphic(msg::kInvalidBitmap);
-  const uint32_t header_size = HeaderSize(head);
-  if (header_size == bmp::kCoreHeaderSize) {
-    FReadWidth = bmp::LoadLE16(bytes, kWidthAt);
-    FReadHeight = bmp::LoadLE16(bytes, kCoreHeightAt);
-  } else {
-    if (header_size < bmp::kCoreHeaderSize || stream.Size() - start < kProbeMinimum)
-      throw EInvalidGraphic(msg::kInvalidBitmap);
-    FReadWidth = bmp::LoadLE32(bytes, kWidthAt);
-    const uint32_t height = bmp::LoadLE32(bytes, kHeightAt);
-    // Top-down data stores the row count negated.
-    FReadHeight = static_cast<int32_t>(height) < 0 ? 0u - height : height;
-  }
-  const Resolution resolution = ResolutionOf(head);
-  FReadXPelsPerMeter = resolution.x;
-  FReadYPelsPerMeter = resolution.y;
+  const TBmpProbe probe = ProbeBmpHeader(head.Span(), stream.Size() - start);
+  FReadWidth = probe.width;
+  FReadHeight = probe.height;
+  FReadXPelsPerMeter = probe.resolution.x;
+  FReadYPelsPerMeter = probe.resolution.y;
 }
 
 void TBMPImage::GetDimensionsFromFile(const std::u16string& file_name) {

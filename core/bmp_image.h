@@ -10,7 +10,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "core/text_justification.h"
 #include "platform/bitmap.h"
@@ -18,6 +20,34 @@
 namespace pk {
 
 class TStream;
+
+// The rules of the class as functions over bytes, for the BMP codec: a BMP
+// begins at the first byte of the span.
+
+// Pixels per metre as a BMP header stores them.
+struct TBmpResolution {
+  uint32_t x = 0;
+  uint32_t y = 0;
+};
+
+// What the header probe finds.
+struct TBmpProbe {
+  uint32_t width = 0;
+  // The number of rows, for top-down data as well.
+  uint32_t height = 0;
+  TBmpResolution resolution;
+};
+
+// The resolution of BMP data; 0, 0 for a header without one (the OS/2 core
+// header) and for data too short to hold it.
+TBmpResolution ReadBmpResolution(std::span<const uint8_t> head);
+// The header probe over the first bytes of BMP data (46 are enough) and the
+// size of the whole data; EInvalidGraphic "Invalid bitmap" when it is not BMP
+// data or too short to be more than headers.
+TBmpProbe ProbeBmpHeader(std::span<const uint8_t> head, int64_t data_size);
+// The BMP file of the image: the 24-bit layout of this class for 24-bit
+// images, the platform writer with the resolution patched in for the others.
+std::vector<uint8_t> EncodeBmpFile(const TBitmap& image, TBmpResolution resolution);
 
 class TBMPImage : public TBitmap {
  public:
@@ -55,9 +85,6 @@ class TBMPImage : public TBitmap {
   void SetTextJustification(TTextJustification value) { FTextJustification = value; }
 
  private:
-  void Write24BitBmp(TStream& stream) const;
-  void PatchResolution(TStream& stream, int64_t start) const;
-
   uint32_t FXPelsPerMeter = 0;
   uint32_t FYPelsPerMeter = 0;
   uint32_t FReadWidth = 0;

@@ -238,7 +238,7 @@ void ApplyPixelSize(const InfoHeader& info, int64_t end, BmpLayout& layout) {
   if (layout.pixels_size > available) throw EInvalidGraphic(msg::kBmpTruncatedPixels);
 }
 
-BmpLayout ParseLayout(TStream& stream) {
+BmpLayout ParseLayout(TStream& stream, const TDecodeLimits& limits) {
   const int64_t start = stream.Position();
   const int64_t end = std::max(stream.Size(), start);
   std::array<uint8_t, kMaxHeadBytes> head{};
@@ -264,7 +264,9 @@ BmpLayout ParseLayout(TStream& stream) {
   const int64_t headers_end = start + bmp::kFileHeaderSize + header_size + mask_bytes;
   ApplyOffsets(file, info, start, headers_end, end, layout);
   ApplyPixelSize(info, end, layout);
-  CheckedBitmapBytes(layout.width, layout.height, layout.format);
+  // Compressed data may declare any size in a few bytes: the claim is checked
+  // here, before the rows are allocated.
+  CheckDecodeClaim(limits, u"BMP", layout.width, layout.height, layout.format);
   return layout;
 }
 
@@ -412,8 +414,8 @@ std::vector<uint8_t> TableBytes(std::span<const TColor> table) {
 
 }  // namespace
 
-void ReadBmp(TStream& stream, TBitmap& bitmap) {
-  const BmpLayout layout = ParseLayout(stream);
+void ReadBmp(TStream& stream, TBitmap& bitmap, const TDecodeLimits& limits) {
+  const BmpLayout layout = ParseLayout(stream, limits);
   std::vector<TColor> table = ReadColorTable(stream, layout);
   std::vector<uint8_t> rows(static_cast<size_t>(CheckedBitmapBytes(layout.width, layout.height, layout.format)));
   stream.SetPosition(layout.pixels_pos);

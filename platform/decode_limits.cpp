@@ -14,7 +14,7 @@ std::u16string Number(int64_t value) { return Utf8ToUtf16(std::to_string(value))
 
 [[noreturn]] void RaiseTooLarge(std::u16string_view format_name, const std::u16string& claim, int64_t limit,
                                 std::u16string_view unit) {
-  throw EOutOfResources(std::u16string(format_name) + msg::kImageTooLargeDeclares + claim + msg::kImageTooLargeLimit +
+  throw EOutOfResources(msg::kImageTooLarge + std::u16string(format_name) + msg::kImageTooLargeDeclares + claim + msg::kImageTooLargeLimit +
                         Number(limit) + u" " + std::u16string(unit));
 }
 

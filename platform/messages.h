@@ -16,7 +16,9 @@ inline constexpr char16_t kRangeError[] = u"Range check error";
 inline constexpr char16_t kInvalidPixelFormat[] = u"Invalid pixel format";
 inline constexpr char16_t kInvalidBitmapSize[] = u"Invalid bitmap size";
 inline constexpr char16_t kBitmapTooLarge[] = u"Bitmap too large: ";  // + details + limit
-// Decode limits: "<FORMAT>" + declares + claim + limit + the limit and its unit.
+// Decode limits: too large + "<FORMAT>" + declares + claim + limit + the limit
+// and its unit.
+inline constexpr char16_t kImageTooLarge[] = u"Image too large: ";
 inline constexpr char16_t kImageTooLargeDeclares[] = u" data declares ";
 inline constexpr char16_t kImageTooLargeLimit[] = u", above the limit of ";
 inline constexpr char16_t kInvalidBitmap[] = u"Invalid bitmap";

@@ -48,13 +48,30 @@ int64_t TStream::CopyFrom(TStream& source, int64_t count) {
   return count;
 }
 
-int64_t TMemoryStream::Read(void* buffer, int64_t count) {
-  if (count <= 0 || position_ >= Size()) return 0;
-  const int64_t n = std::min(count, Size() - position_);
-  std::memcpy(buffer, data_.data() + position_, static_cast<size_t>(n));
-  position_ += n;
+namespace {
+
+// Reads from bytes at position (which may lie past the end), advancing it.
+int64_t ReadAt(std::span<const uint8_t> bytes, int64_t& position, void* buffer, int64_t count) {
+  const int64_t size = static_cast<int64_t>(bytes.size());
+  if (count <= 0 || position >= size) return 0;
+  const int64_t n = std::min(count, size - position);
+  std::memcpy(buffer, bytes.data() + position, static_cast<size_t>(n));
+  position += n;
   return n;
 }
+
+int64_t SeekTarget(int64_t position, int64_t size, int64_t offset, SeekOrigin origin) {
+  int64_t base = 0;
+  if (origin == SeekOrigin::soCurrent) base = position;
+  if (origin == SeekOrigin::soEnd) base = size;
+  int64_t target;
+  if (__builtin_add_overflow(base, offset, &target) || target < 0) throw EStreamError(msg::kStreamSizeError);
+  return target;
+}
+
+}  // namespace
+
+int64_t TMemoryStream::Read(void* buffer, int64_t count) { return ReadAt(data_, position_, buffer, count); }
 
 int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
   if (count <= 0) return 0;
@@ -65,12 +82,7 @@ int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
 }
 
 int64_t TMemoryStream::Seek(int64_t offset, SeekOrigin origin) {
-  int64_t base = 0;
-  if (origin == SeekOrigin::soCurrent) base = position_;
-  if (origin == SeekOrigin::soEnd) base = Size();
-  int64_t target;
-  if (__builtin_add_overflow(base, offset, &target) || target < 0) throw EStreamError(msg::kStreamSizeError);
-  position_ = target;
+  position_ = SeekTarget(position_, Size(), offset, origin);
   return position_;
 }
 
@@ -189,5 +201,19 @@ void TFileStream::SetSize(int64_t size) {
 #endif
   if (!ok) throw EStreamError(msg::kStreamSizeError);
 }
+
+int64_t TSpanStream::Read(void* buffer, int64_t count) { return ReadAt(data_, position_, buffer, count); }
+
+int64_t TSpanStream::Write(const void*, int64_t count) {
+  if (count <= 0) return 0;
+  throw EWriteError(msg::kStreamWriteError);
+}
+
+int64_t TSpanStream::Seek(int64_t offset, SeekOrigin origin) {
+  position_ = SeekTarget(position_, Size(), offset, origin);
+  return position_;
+}
+
+void TSpanStream::SetSize(int64_t) { throw EStreamError(msg::kStreamSizeError); }
 
 }  // namespace pk

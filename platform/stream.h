@@ -72,6 +72,24 @@ class TMemoryStream : public TStream {
   int64_t position_ = 0;
 };
 
+// A read-only stream over bytes the caller owns and keeps alive: decoders read
+// their input through it without copying it. Writing and resizing raise
+// EWriteError / EStreamError.
+class TSpanStream : public TStream {
+ public:
+  explicit TSpanStream(std::span<const uint8_t> bytes) : data_(bytes) {}
+
+  int64_t Read(void* buffer, int64_t count) override;
+  int64_t Write(const void* buffer, int64_t count) override;
+  int64_t Seek(int64_t offset, SeekOrigin origin) override;
+  int64_t Size() const override { return static_cast<int64_t>(data_.size()); }
+  void SetSize(int64_t size) override;
+
+ private:
+  std::span<const uint8_t> data_;
+  int64_t position_ = 0;
+};
+
 enum class FileMode { fmOpenRead, fmOpenReadWrite, fmCreate };
 
 // A file on disk. Opening raises EFOpenError (EFCreateError for fmCreate) with

@@ -7,7 +7,9 @@
 // is refused.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -16,13 +18,14 @@
 #include <vector>
 
 #include "automation/automation_errors.h"
-#include "automation/bmp_file_codec.h"
-#include "automation/image_codecs.h"
 #include "automation/image_functions.h"
 #include "automation/image_state.h"
 #include "core/bmp_image.h"
+#include "core/image_codec.h"
+#include "formats/image_codecs.h"
 #include "platform/exceptions.h"
 #include "platform/stream.h"
+#include "tests/formats/bmp/bmp_builder.h"
 #include "tests/support/oracles.h"
 #include "tests/support/test_files.h"
 
@@ -99,7 +102,7 @@ TEST_F(FileRoad, LoadsBmpFilesOfAnIndependentWriterWithSizeDepthAndResolution) {
   std::ifstream pixels(test::GeneratedFile("automation/rgb24.txt"));
   int x, y, r, g, b, count = 0;
   while (pixels >> x >> y >> r >> g >> b) {
-    ASSERT_EQ(object_.State().bmpMemory->PixelColor(x, y), RGB(r, g, b)) << x << "," << y;
+    ASSERT_EQ(object_.State().Image().PixelColor(x, y), RGB(r, g, b)) << x << "," << y;
     ++count;
   }
   EXPECT_EQ(count, 35);
@@ -186,6 +189,18 @@ TEST_F(FileRoad, EmptyInputIsRefusedBeforeAnythingChanges) {
   EXPECT_GT(object_.FileSize(), 0);
 }
 
+TEST_F(FileRoad, TinyFilesDeclaringHugePicturesAreRefusedAtOnce) {
+  object_.ReadVariant(BmpBytes(4, 4, PixelFormat::pf8bit));
+  for (const test::HugeClaim& c : test::HugeClaims()) {
+    SCOPED_TRACE(c.name);
+    const auto start = std::chrono::steady_clock::now();
+    ExpectRaises<EOutOfResources>([&] { object_.ReadFile(U16(Put("huge.bmp", c.bytes))); }, c.message);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_EQ(object_.Width(), 0);
+    EXPECT_EQ(object_.FileSize(), static_cast<int32_t>(c.size));
+  }
+}
+
 TEST_F(FileRoad, ReadVariantNeverChecksAnExtension) {
   object_.SetIgnoreInputFileType(false);
   object_.ReadVariant(BmpBytes(6, 2, PixelFormat::pf4bit));
@@ -203,10 +218,12 @@ TEST_F(FileRoad, EveryLoadLeavesColorDepthInStepWithThePixelFormat) {
                         Case{PixelFormat::pf16bit, 24}, Case{PixelFormat::pf24bit, 24},
                         Case{PixelFormat::pf32bit, 24}}) {
     object_.ReadVariant(BmpBytes(3, 3, c.format));
-    const TBitmap& image = *object_.State().bmpMemory;
+    const TBitmap& image = object_.State().Image();
     EXPECT_EQ(object_.ColorDepth(), c.depth) << BitsPerPixel(c.format);
     EXPECT_EQ(image.BitCount(), c.depth) << BitsPerPixel(c.format);
-    if (c.depth == 24) EXPECT_FALSE(image.HasPalette()) << BitsPerPixel(c.format);
+    if (c.depth == 24) {
+      EXPECT_FALSE(image.HasPalette()) << BitsPerPixel(c.format);
+    }
   }
 }
 
@@ -226,7 +243,7 @@ TEST_F(FileRoad, WrittenBmpCarriesPixelsAndResolutionBack) {
   ASSERT_EQ(reread.Width(), 5);
   for (int y = 0; y < 3; ++y) {
     for (int x = 0; x < 5; ++x) {
-      EXPECT_EQ(reread.State().bmpMemory->PixelColor(x, y), object_.State().bmpMemory->PixelColor(x, y));
+      EXPECT_EQ(reread.State().Image().PixelColor(x, y), object_.State().Image().PixelColor(x, y));
     }
   }
   // Pillow reads the same size and resolution.
@@ -320,19 +337,15 @@ TEST_F(OverwriteModes, UnknownModeWithAnExistingTargetIsRefused) {
   EXPECT_EQ(object_.Filename(), U16(dir_ / "fresh.bmp"));
 }
 
-// A BMP writer that fails half-way, after putting bytes into its output.
-void FailingWriter(TImageState&, TStream& out) {
-  const uint8_t partial[100] = {'B', 'M'};
-  out.WriteBuffer(partial, sizeof partial);
-  throw EWriteError(u"encoder failed");
-}
+// A BMP encoder that fails.
+std::vector<uint8_t> FailingEncoder(const TBitmap&, const TEncodeOptions&) { throw EWriteError(u"encoder failed"); }
 
 TEST_F(OverwriteModes, FailingEncoderLeavesTheOldFileIntactAndNoPartialFile) {
-  std::vector<TImageCodec> codecs(ImageCodecTable().begin(), ImageCodecTable().end());
+  std::vector<TImageCodec> codecs(ImageCodecs().begin(), ImageCodecs().end());
   for (TImageCodec& codec : codecs) {
-    if (codec.format == TGraphicsFormat::gfBMP) codec.write = FailingWriter;
+    if (codec.format == TGraphicsFormat::gfBMP) codec.encode = FailingEncoder;
   }
-  object_.SetCodecTable(codecs);
+  object_.SetCodecs(codecs);
   const std::vector<uint8_t> old_file = BmpBytes(8, 8, PixelFormat::pf8bit);
   const fs::path target = Put("keep.bmp", old_file);
   ExpectRaises<EWriteError>([&] { object_.WriteFile(U16(target)); }, u"encoder failed");
@@ -347,31 +360,33 @@ TEST_F(OverwriteModes, FailingEncoderLeavesTheOldFileIntactAndNoPartialFile) {
   EXPECT_EQ(ReadAll(gif), old_file);
 }
 
-// A reader standing in for a PNG with per-index transparency and a 5 × 0
+// A decoder standing in for a PNG with per-index transparency and a 5 × 0
 // image, so the tests can put state into the object that a BMP never sets.
-void TransparentPaletteReader(TImageState& state, TMemoryStream&) {
+TDecodedImage TransparentPaletteDecoder(std::span<const uint8_t>, const TDecodeOptions&) {
   TTransparentArray array;
   array.fill(255);
   array[3] = 0;
   array[4] = 128;
-  state.FAlpha->SetTransparentArray(array);
-  state.FAlpha->SetTransparencyType(TTransparencyType::ttPalette);
-  state.FTransparentPalette = true;
-  state.FTransparentArray = array;
-  state.bmpMemory->SetPixelFormat(PixelFormat::pf8bit);
-  state.bmpMemory->SetSize(5, 0);
+  TDecodedImage image;
+  image.alpha = std::make_unique<TAlpha>();
+  image.alpha->SetTransparentArray(array);
+  image.alpha->SetTransparencyType(TTransparencyType::ttPalette);
+  image.bitmap.SetPixelFormat(PixelFormat::pf8bit);
+  image.bitmap.SetSize(5, 0);
+  return image;
 }
 
 class WithStandInReader : public FileRoad {
  protected:
   void SetUp() override {
-    codecs_.assign(ImageCodecTable().begin(), ImageCodecTable().end());
+    codecs_.assign(ImageCodecs().begin(), ImageCodecs().end());
     for (TImageCodec& codec : codecs_) {
-      if (codec.format == TGraphicsFormat::gfPNG) codec.read = TransparentPaletteReader;
+      if (codec.format == TGraphicsFormat::gfPNG) codec.decode = TransparentPaletteDecoder;
     }
-    object_.SetCodecTable(codecs_);
+    object_.SetCodecs(codecs_);
     object_.ReadVariant(std::vector<uint8_t>{0x89, 'P', 'N', 'G'});
-    ASSERT_TRUE(object_.State().FTransparentPalette);
+    ASSERT_TRUE(object_.State().TransparentPalette());
+    ASSERT_EQ(object_.State().TransparentArray()[4], 128);
   }
   std::vector<TImageCodec> codecs_;
 };
@@ -379,16 +394,16 @@ class WithStandInReader : public FileRoad {
 TEST_F(WithStandInReader, EveryLoadForgetsThePreviousImagesTransparency) {
   object_.ReadVariant(BmpBytes(2, 2, PixelFormat::pf8bit));
   const TImageState& state = object_.State();
-  EXPECT_EQ(state.FAlpha->TransparencyType(), TTransparencyType::ttNone);
-  EXPECT_EQ(state.FAlpha->TransparentArray()[3], 255);
-  EXPECT_FALSE(state.FTransparentPalette);
-  for (uint8_t alpha : state.FTransparentArray) ASSERT_EQ(alpha, 255);
+  EXPECT_EQ(state.Alpha().TransparencyType(), TTransparencyType::ttNone);
+  EXPECT_EQ(state.Alpha().TransparentArray()[3], 255);
+  EXPECT_FALSE(state.TransparentPalette());
+  for (uint8_t alpha : state.TransparentArray()) ASSERT_EQ(alpha, 255);
 }
 
 TEST_F(WithStandInReader, AFailedLoadForgetsItToo) {
   EXPECT_THROW(object_.ReadVariant(std::vector<uint8_t>{0x0A, 0}), EPixmarlError);
-  EXPECT_FALSE(object_.State().FTransparentPalette);
-  EXPECT_EQ(object_.State().FAlpha->TransparencyType(), TTransparencyType::ttNone);
+  EXPECT_FALSE(object_.State().TransparentPalette());
+  EXPECT_EQ(object_.State().Alpha().TransparencyType(), TTransparencyType::ttNone);
 }
 
 TEST_F(WithStandInReader, AnImageWithoutRowsIsNoImageToWrite) {
@@ -402,10 +417,23 @@ TEST_F(WithStandInReader, AnImageWithoutRowsIsNoImageToWrite) {
   EXPECT_TRUE(FolderNames(dir_.Path()).empty());
 }
 
-TEST_F(FileRoad, ResolutionFieldsOutsideTheSignedRangeConvertWithoutWrapping) {
+TEST_F(FileRoad, ResolutionFieldsAreSignedLongsAndAnUnchangedFileKeepsItsHeader) {
+  const uint32_t minus_3780 = static_cast<uint32_t>(-3780);
+  for (PixelFormat format : {PixelFormat::pf24bit, PixelFormat::pf8bit}) {
+    SCOPED_TRACE(BitsPerPixel(format));
+    const std::vector<uint8_t> original = BmpBytes(3, 2, format, minus_3780, minus_3780);
+    object_.ReadFile(U16(Put("negative.bmp", original)));
+    EXPECT_EQ(object_.XDPI(), -96);
+    EXPECT_EQ(object_.YDPI(), -96);
+    object_.WriteFile(U16(dir_ / "again.bmp"));
+    EXPECT_EQ(ReadAll(dir_ / "again.bmp"), original);
+  }
+}
+
+TEST_F(FileRoad, ResolutionFieldsAtTheEndsOfTheLongRangeConvertWithoutWrapping) {
   object_.ReadVariant(BmpBytes(2, 2, PixelFormat::pf24bit, 0xFFFFFFFFu, 0x80000000u));
-  EXPECT_EQ(object_.XDPI(), 109092169);
-  EXPECT_EQ(object_.YDPI(), 54546085);
+  EXPECT_EQ(object_.XDPI(), 0);          // -1 pixel per metre
+  EXPECT_EQ(object_.YDPI(), -54546085);  // the smallest long
   object_.SetXDPI(std::numeric_limits<int32_t>::max());
   object_.WriteFile(U16(dir_ / "big.bmp"));
   TBMPImage written;

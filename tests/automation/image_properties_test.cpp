@@ -42,11 +42,11 @@ TEST(ImageFunctionsDefaults, NewObjectReadsItsDocumentedDefaults) {
   EXPECT_EQ(object.FileSize(), 0);
   EXPECT_EQ(object.ReadWidth(), 0);
   EXPECT_EQ(object.ExtraAlphaValue(), 0);
+  EXPECT_EQ(object.Settings().FOriginalImageType, TGraphicsFormat::gfUnknown);
+  EXPECT_EQ(object.Settings().FTile, TWMStyle::wmSingle);
   const TImageState& state = object.State();
-  EXPECT_EQ(state.FOriginalImageType, TGraphicsFormat::gfUnknown);
-  EXPECT_EQ(state.FTile, TWMStyle::wmSingle);
-  EXPECT_EQ(state.FAlpha->TransparencyType(), TTransparencyType::ttNone);
-  for (uint8_t alpha : state.FTransparentArray) ASSERT_EQ(alpha, 255);
+  EXPECT_EQ(state.Alpha().TransparencyType(), TTransparencyType::ttNone);
+  for (uint8_t alpha : state.TransparentArray()) ASSERT_EQ(alpha, 255);
 }
 
 TEST(ImageFunctionsProperties, SettersThatDoMoreThanStore) {
@@ -61,9 +61,9 @@ TEST(ImageFunctionsProperties, SettersThatDoMoreThanStore) {
 
   object.SetTile(true);
   EXPECT_TRUE(object.Tile());
-  EXPECT_EQ(object.State().FTile, TWMStyle::wmTile);
+  EXPECT_EQ(object.Settings().FTile, TWMStyle::wmTile);
   object.SetTile(false);
-  EXPECT_EQ(object.State().FTile, TWMStyle::wmSingle);
+  EXPECT_EQ(object.Settings().FTile, TWMStyle::wmSingle);
 
   // Plain setters store without range checks, enumerations included.
   object.SetJpegQuality(300);

@@ -363,7 +363,7 @@ std::vector<Malformed> MalformedCases() {
        msg::kBmpTruncatedPixels},
       {"60000 x 60000 in 70 bytes", huge24, msg::kBmpTruncatedPixels},
       {"INT_MAX wide 32-bit", Patched32(Patched16(b24, kBitCountAt, 32), kWidthAt, INT_MAX), msg::kBmpTruncatedPixels},
-      {"60000 x 60000 RLE8", Rle8(60000, 60000, {0, 1}), msg::kBitmapTooLarge, Fails::kOutOfResources},
+      {"60000 x 60000 RLE8", Rle8(60000, 60000, {0, 1}), msg::kImageTooLarge, Fails::kOutOfResources},
       {"RLE delta past the right edge", Rle8(4, 2, {2, 1, 0, 2, 3, 0}), msg::kBmpRleOutsideImage},
       {"RLE delta below the last row", Rle8(4, 2, {0, 2, 0, 2}), msg::kBmpRleOutsideImage},
       {"RLE4 delta past the right edge", Rle4(5, 1, {0, 2, 6, 0}), msg::kBmpRleOutsideImage},

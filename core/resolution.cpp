@@ -1,4 +1,4 @@
-#include "automation/resolution.h"
+#include "core/resolution.h"
 
 #include <algorithm>
 
@@ -20,8 +20,8 @@ int32_t RoundClamped(Extended value) {
 
 }  // namespace
 
-int32_t DpiToDpm(int64_t dpi) { return RoundClamped(static_cast<Extended>(dpi) * kDpmPerDpi); }
+int32_t DpiToDpm(int32_t dpi) { return RoundClamped(static_cast<Extended>(dpi) * kDpmPerDpi); }
 
-int32_t DpmToDpi(int64_t dpm) { return RoundClamped(static_cast<Extended>(dpm) / kDpmPerDpi); }
+int32_t DpmToDpi(int32_t dpm) { return RoundClamped(static_cast<Extended>(dpm) / kDpmPerDpi); }
 
 }  // namespace pk
