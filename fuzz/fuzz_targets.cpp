@@ -11,6 +11,7 @@ void FuzzExifValue(std::span<const uint8_t> data);
 void FuzzFileInfo(std::span<const uint8_t> data);
 void FuzzGraphicsFormat(std::span<const uint8_t> data);
 void FuzzHttpDate(std::span<const uint8_t> data);
+void FuzzImageCodecs(std::span<const uint8_t> data);
 void FuzzObjectLoad(std::span<const uint8_t> data);
 void FuzzPackBits(std::span<const uint8_t> data);
 void FuzzPhotoshopResources(std::span<const uint8_t> data);
@@ -27,6 +28,7 @@ constexpr TFuzzTarget kTargets[] = {
     {"file_info", FuzzFileInfo},
     {"graphics_format", FuzzGraphicsFormat},
     {"http_date", FuzzHttpDate},
+    {"image_codecs", FuzzImageCodecs},
     {"object_load", FuzzObjectLoad},
     {"packbits", FuzzPackBits},
     {"photoshop_resources", FuzzPhotoshopResources},

@@ -3,7 +3,7 @@
 
 usage: make_seeds.py OUT FIXTURES
 
-BMP targets start from the project's generated BMP fixtures (FIXTURES, the
+Image targets start from the project's generated image fixtures (FIXTURES, the
 folder tools/make-fixtures fills), small pictures that ImageMagick and Pillow
 write here, and headers built byte by byte for the variants no tool writes.
 The text targets get texts of the forms their parsers read; the targets whose
@@ -90,11 +90,15 @@ def built_bmps():
     yield 'huge_claim.bmp', built_bmp(40, 60000, 60000, 24)
 
 
-def bmp_seeds():
-    for path in sorted(glob.glob(os.path.join(FIXTURES, '**', '*.bmp'), recursive=True)):
+def small_fixtures(pattern):
+    for path in sorted(glob.glob(os.path.join(FIXTURES, '**', pattern), recursive=True)):
         if os.path.getsize(path) <= MAX_SEED:
             with open(path, 'rb') as f:
                 yield 'fixture_' + os.path.basename(path), f.read()
+
+
+def bmp_seeds():
+    yield from small_fixtures('*.bmp')
     yield from pillow_bmps()
     yield from imagemagick_bmps()
     yield from built_bmps()
@@ -201,7 +205,7 @@ def main():
         'file_info': list(file_info_seeds()),
     }
     targets['bmp_probe'] = targets['bmp_decode']
-    targets['object_load'] = targets['bmp_decode']
+    targets['object_load'] = targets['image_codecs'] = targets['bmp_decode'] + list(small_fixtures('*.jpg'))
     for target, seeds in targets.items():
         for name, data in seeds:
             write(target, name, data)

@@ -52,7 +52,7 @@ std::vector<uint8_t> SourceBmp() {
 // The change of a round, on a copy of the object's image: the object's own
 // geometry members are not wired yet, so the operations behind them run here.
 std::vector<uint8_t> ChangedImage(const TImageFunctions& object) {
-  TBitmap source(*object.State().bmpMemory);
+  TBitmap source(object.State().Image());
   std::unique_ptr<TBitmap> resized;
   ResizeBitmap(31, 23, resized, source, true, 0);
   FlipLeftToRight(*resized);
