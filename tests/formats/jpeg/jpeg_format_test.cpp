@@ -70,7 +70,7 @@ TEST(JpegFormat, PicturesAboveTheLimitsAreRefusedBeforeDecoding) {
     DecodeJpegImage(JpegFixtureBytes("photo_q75.jpg"), options);
     ADD_FAILURE() << "decoded above the limit";
   } catch (const EOutOfResources& e) {
-    EXPECT_EQ(e.Message().rfind(u"JPEG data declares 101 x 75 pixels", 0), 0u) << e.what();
+    EXPECT_NE(e.Message().find(u"JPEG data declares 101 x 75 pixels"), std::u16string::npos) << e.what();
   }
 }
 

@@ -1,0 +1,58 @@
+// Every decoder of the codec registry, whichever formats it holds: the data
+// goes to each codec that decodes. A decoded image is encoded and decoded
+// again and must come back with its size and pixel format, and for the
+// lossless formats with its pixels; the probe must report the decoded size.
+#include "formats/image_codecs.h"
+#include "fuzz/fuzz_target.h"
+#include "fuzz/same_picture.h"
+#include "platform/exceptions.h"
+
+namespace pk::fuzz {
+namespace {
+
+// Smaller than the component's limits: RLE data declares a picture of a
+// hundred million pixels in a hundred bytes, legally, and every such input
+// would cost the search seconds. The claim check is the same code either way.
+TDecodeOptions FuzzDecodeOptions() {
+  TDecodeOptions options;
+  options.limits.max_pixels = int64_t{1} << 22;
+  return options;
+}
+
+bool SameShape(const TBitmap& a, const TBitmap& b) {
+  return a.Width() == b.Width() && a.Height() == b.Height() && a.GetPixelFormat() == b.GetPixelFormat();
+}
+
+void CheckCodec(const TImageCodec& codec, std::span<const uint8_t> data) {
+  TDecodedImage image;
+  try {
+    image = codec.decode(data, FuzzDecodeOptions());
+  } catch (const EInvalidGraphic&) {
+    return;
+  } catch (const EOutOfResources&) {
+    return;
+  }
+  if (codec.probe) {
+    const TImageDimensions size = codec.probe(data, 1);
+    FuzzRequire(size.width == static_cast<uint32_t>(image.bitmap.Width()) &&
+                    size.height == static_cast<uint32_t>(image.bitmap.Height()),
+                "a codec's probe reports the size its decoder builds");
+  }
+  if (!codec.encode) return;
+  const std::vector<uint8_t> encoded = codec.encode(image.bitmap, TEncodeOptions{});
+  const TDecodedImage again = codec.decode(encoded, FuzzDecodeOptions());
+  FuzzRequire(SameShape(image.bitmap, again.bitmap), "a decoded image encoded and decoded again keeps its shape");
+  if (codec.format != TGraphicsFormat::gfJPG) {
+    FuzzRequire(SamePicture(image.bitmap, again.bitmap), "a lossless format encodes and decodes to the same pixels");
+  }
+}
+
+}  // namespace
+
+void FuzzImageCodecs(std::span<const uint8_t> data) {
+  for (const TImageCodec& codec : ImageCodecs()) {
+    if (codec.decode) CheckCodec(codec, data);
+  }
+}
+
+}  // namespace pk::fuzz
