@@ -33,6 +33,10 @@ int32_t TImageFunctions::DPItoDPM(int32_t DPI) { return DpiToDpm(DPI); }
 
 void TImageFunctions::ClearAlpha() { state_.ResetAlpha(); }
 
+// Blends an alpha channel onto the background colour, then forgets the record
+// whatever its kind, so the pixels alone carry the picture from here on.
+void TImageFunctions::CombineAlphaWithBG() { state_.FlattenAlphaOnto(settings_.FBackgroundColour); }
+
 std::u16string TImageFunctions::OLEColorToStr(int32_t Color) { return ColourToText(static_cast<uint32_t>(Color)); }
 
 int32_t TImageFunctions::StrToOLEColor(const std::u16string& Colour) {

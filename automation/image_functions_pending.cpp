@@ -17,7 +17,6 @@ namespace {
 void TImageFunctions::ConvertToBW() { NotImplementedYet(); }
 void TImageFunctions::Rotate(float) { NotImplementedYet(); }
 void TImageFunctions::Base64In(const std::u16string&) { NotImplementedYet(); }
-void TImageFunctions::CombineAlphaWithBG() { NotImplementedYet(); }
 void TImageFunctions::GetDimensions(const std::u16string&) { NotImplementedYet(); }
 void TImageFunctions::GetDimensionsBin(std::span<const uint8_t>) { NotImplementedYet(); }
 void TImageFunctions::MergeBack(const std::u16string&, int32_t, int32_t) { NotImplementedYet(); }

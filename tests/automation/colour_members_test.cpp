@@ -265,6 +265,29 @@ TEST(GeometryMembers, TheAlphaChannelFollowsEveryChangeOfGeometry) {
   }
 }
 
+TEST(AlphaMembers, CombineAlphaWithBGBlendsOntoTheBackgroundAndForgetsTheRecord) {
+  std::vector<TImageCodec> codecs(ImageCodecs().begin(), ImageCodecs().end());
+  for (TImageCodec& codec : codecs)
+    if (codec.format == TGraphicsFormat::gfPNG) codec.decode = AlphaDecoder;
+  TImageFunctions object;
+  object.SetCodecs(codecs);
+  object.ReadVariant(std::vector<uint8_t>{0x89, 'P', 'N', 'G'});
+  object.SetBackgroundColor(u"0000FF");
+  object.CombineAlphaWithBG();
+  EXPECT_EQ(object.State().Alpha().TransparencyType(), TTransparencyType::ttNone);
+  EXPECT_EQ(Image(object).PixelColor(0, 5), RGB(0, 0, 255));  // alpha 0: the background alone
+  const TColor opaque_most = Image(object).PixelColor(39, 5);  // alpha 234: mostly the pixel
+  EXPECT_EQ(GetRValue(opaque_most), 36);                       // 39 * 234/255 rounded
+  EXPECT_GT(GetBValue(opaque_most), 7);
+
+  // A record of another kind is cleared and the pixels stay.
+  Load(object, Pattern(4, 4, PixelFormat::pf8bit));
+  const std::vector<uint8_t> before = object.VariantOut(u"bmp");
+  object.CombineAlphaWithBG();
+  EXPECT_EQ(object.VariantOut(u"bmp"), before);
+  EXPECT_EQ(object.State().Alpha().TransparencyType(), TTransparencyType::ttNone);
+}
+
 // --- Palette and colour text --------------------------------------------
 
 TEST(PaletteMembers, WithoutAnImageTheyRaise) {
