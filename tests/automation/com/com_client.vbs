@@ -300,6 +300,37 @@ Sub TestFloatArgument()
   Err.Clear
 End Sub
 
+' A camera-sized progressive JPEG with a JFIF density: its header facts read
+' back, made a thumbnail (while Resize is pending, the full image is written)
+' and written at quality 90. The size Pillow must find in the written file
+' goes first into a ".size" file beside it, which tools/script-tests checks.
+Sub TestCameraJpeg()
+  Dim o : Set o = NewObject()
+  o.ReadFile fixtures & "camera.jpg"
+  CheckEqual "camera JPEG Width", o.Width, 4000
+  CheckEqual "camera JPEG Height", o.Height, 3000
+  CheckEqual "camera JPEG XDPI", o.XDPI, 300
+  CheckEqual "camera JPEG YDPI", o.YDPI, 300
+  CheckEqual "camera JPEG ProgressiveJpeg", o.ProgressiveJpeg, True
+  Dim expected : expected = "4000 3000"
+  On Error Resume Next
+  o.Resize 800, 0
+  If Err.Number = 0 Then
+    expected = "800 600"
+  Else
+    Check "Resize(800, 0): " & Err.Description, Pending()
+  End If
+  Err.Clear
+  On Error GoTo 0
+  CheckEqual "thumbnail size", o.Width & " " & o.Height, expected
+  Dim target : target = output & "thumbnail.jpg"
+  fso.CreateTextFile(target & ".size", True).Write expected
+  o.JpegQuality = 90
+  o.ProgressiveJpeg = False
+  o.WriteFile target
+  CheckEqual "thumbnail written", fso.FileExists(target), True
+End Sub
+
 TestPropertyKinds
 TestDirectResults
 TestLoadBmp
@@ -309,4 +340,5 @@ TestStreamOutsideAPage
 TestVariantArguments
 TestResolutionPrecision
 TestFloatArgument
+TestCameraJpeg
 WScript.Echo passed & " passed, " & failed & " failed"
