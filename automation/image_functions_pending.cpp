@@ -18,13 +18,10 @@ void TImageFunctions::ConvertToBW() { NotImplementedYet(); }
 void TImageFunctions::StreamToBrowser(const std::u16string&) { NotImplementedYet(); }
 std::vector<uint8_t> TImageFunctions::VariantOut(const std::u16string&) { NotImplementedYet(); }
 void TImageFunctions::Rotate(float) { NotImplementedYet(); }
-void TImageFunctions::Base64In(const std::u16string&) { NotImplementedYet(); }
 void TImageFunctions::CombineAlphaWithBG() { NotImplementedYet(); }
 void TImageFunctions::Crop(int32_t, int32_t, int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::FlipX() { NotImplementedYet(); }
 void TImageFunctions::FlipY() { NotImplementedYet(); }
-void TImageFunctions::GetDimensions(const std::u16string&) { NotImplementedYet(); }
-void TImageFunctions::GetDimensionsBin(std::span<const uint8_t>) { NotImplementedYet(); }
 void TImageFunctions::Grayscale() { NotImplementedYet(); }
 void TImageFunctions::Invert() { NotImplementedYet(); }
 std::u16string TImageFunctions::PaletteEntry(int32_t) { NotImplementedYet(); }
@@ -38,13 +35,11 @@ void TImageFunctions::MergeBackHDC(int32_t, int32_t, int32_t) { NotImplementedYe
 void TImageFunctions::MergeFront(const std::u16string&, int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::MergeFrontBin(std::span<const uint8_t>, int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::MergeFrontHDC(int32_t, int32_t, int32_t) { NotImplementedYet(); }
-void TImageFunctions::NewImage(int32_t, int32_t, const std::u16string&) { NotImplementedYet(); }
 void TImageFunctions::Resize(int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::ResizeFit(int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::Scale(int32_t) { NotImplementedYet(); }
 void TImageFunctions::Text(int32_t, int32_t, const std::u16string&) { NotImplementedYet(); }
 int32_t TImageFunctions::BMPHandle() { NotImplementedYet(); }
-void TImageFunctions::SetBMPHandle(int32_t) { NotImplementedYet(); }
 void TImageFunctions::SetColorDepth(int32_t) { NotImplementedYet(); }
 int32_t TImageFunctions::NewFileSize(const std::u16string&) { NotImplementedYet(); }
 std::u16string TImageFunctions::Base64Out(const std::u16string&) { NotImplementedYet(); }
