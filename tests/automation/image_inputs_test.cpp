@@ -251,7 +251,9 @@ TEST(ImageInputs, NewImageFillsWithTheColourAtTheCurrentDepth) {
     for (const auto& [x, y] : {std::pair{0, 0}, std::pair{99, 49}, std::pair{50, 20}}) {
       EXPECT_EQ(image.PixelColor(x, y), c.expected);
     }
-    if (c.depth <= 8) EXPECT_GE(PaletteIndexOf(image, c.expected), 0);
+    if (c.depth <= 8) {
+      EXPECT_GE(PaletteIndexOf(image, c.expected), 0);
+    }
     EXPECT_EQ(object.XDPI(), 0);
     EXPECT_FALSE(object.HasBackground());
     EXPECT_EQ(object.BackgroundColor(), u"FFFFFF");
