@@ -1,17 +1,16 @@
-// TImageFunctions: creation with its defaults, the property table's getters and
-// setters that do more than store, and the alpha flattening that the writers
-// share. The file road lives in image_functions_file_road.cpp,
-// the members still waiting for their operations in image_functions_pending.cpp.
+// TImageFunctions: creation with its defaults, and the property table's getters
+// and setters that do more than store. The file road lives in
+// image_functions_file_road.cpp, the output channels in
+// image_functions_outputs.cpp, the members still waiting for their operations
+// in image_functions_pending.cpp.
 #include "automation/image_functions.h"
 
 #include <optional>
 
 #include "automation/colour_text_conversion.h"
 #include "automation/image_channels.h"
-#include "automation/messages.h"
 #include "core/resolution.h"
 #include "formats/image_codecs.h"
-#include "platform/exceptions.h"
 
 namespace pk {
 
@@ -86,18 +85,6 @@ TEncodeOptions TImageFunctions::EncodeOptions() const {
   options.transparent = {settings_.FTransparent, settings_.FTransparentColour};
   if (state_.TransparentPalette()) options.transparent_array = &state_.TransparentArray();
   return options;
-}
-
-void TImageFunctions::FlattenAlpha() {
-  switch (state_.Alpha().TransparencyType()) {
-    case TTransparencyType::ttAlpha:
-      // Blending the channel onto the background needs the compositing
-      // procedures; until they are wired no image can carry a channel here
-      // except through a PNG load, which is not wired either.
-      throw ENotImplemented(msg::kNotImplementedYet);
-    case TTransparencyType::ttPalette: state_.ResetAlpha(); return;
-    default: return;
-  }
 }
 
 }  // namespace pk

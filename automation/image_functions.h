@@ -24,8 +24,8 @@
 #include "automation/automation_types.h"
 #include "automation/image_settings.h"
 #include "automation/image_state.h"
+#include "automation/response_stream.h"
 #include "core/image_codec.h"
-#include "platform/asp_response.h"
 
 namespace pk {
 
@@ -33,7 +33,7 @@ class TImageFunctions {
  public:
   // Where StreamToBrowser finds the Response of the current page; asked
   // afresh before every call on the Response.
-  using TResponseSource = std::function<std::unique_ptr<IAspResponse>()>;
+  using TResponseSource = pk::TResponseSource;
 
   TImageFunctions();
   ~TImageFunctions();
@@ -193,8 +193,14 @@ class TImageFunctions {
   TEncodeOptions EncodeOptions() const;
   // The registry's entry of the format, or null.
   const TImageCodec* Codec(TGraphicsFormat format) const { return FindImageCodec(codecs_, format); }
-  // The alpha record flattened onto the image (every output but PNG).
+  // The alpha record flattened onto the image (every output but PNG): a
+  // ttAlpha channel blended onto BackgroundColor where the image allows it,
+  // and a ttAlpha or ttPalette record forgotten; other kinds stay.
   void FlattenAlpha();
+  // The writer chosen by type name: one leading "." dropped, any letter case,
+  // no trimming. Raises EInvalidFormat for a name it does not take and the
+  // "not available yet" error for a type without a writer yet.
+  std::vector<uint8_t> SaveToStreamByType(const std::u16string& ImgType);
 
   // The target WriteFile writes to: the name, a renamed candidate, or empty
   // when nothing is to be written.

@@ -15,8 +15,6 @@ namespace {
 }  // namespace
 
 void TImageFunctions::ConvertToBW() { NotImplementedYet(); }
-void TImageFunctions::StreamToBrowser(const std::u16string&) { NotImplementedYet(); }
-std::vector<uint8_t> TImageFunctions::VariantOut(const std::u16string&) { NotImplementedYet(); }
 void TImageFunctions::Rotate(float) { NotImplementedYet(); }
 void TImageFunctions::CombineAlphaWithBG() { NotImplementedYet(); }
 void TImageFunctions::Crop(int32_t, int32_t, int32_t, int32_t) { NotImplementedYet(); }
@@ -39,9 +37,6 @@ void TImageFunctions::Resize(int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::ResizeFit(int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::Scale(int32_t) { NotImplementedYet(); }
 void TImageFunctions::Text(int32_t, int32_t, const std::u16string&) { NotImplementedYet(); }
-int32_t TImageFunctions::BMPHandle() { NotImplementedYet(); }
 void TImageFunctions::SetColorDepth(int32_t) { NotImplementedYet(); }
-int32_t TImageFunctions::NewFileSize(const std::u16string&) { NotImplementedYet(); }
-std::u16string TImageFunctions::Base64Out(const std::u16string&) { NotImplementedYet(); }
 
 }  // namespace pk

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "automation/messages.h"
+#include "core/overlay_merge.h"
 #include "platform/exceptions.h"
 
 namespace pk {
@@ -55,6 +56,11 @@ void TImageState::Clear() {
   alpha_->Reset();
   transparent_palette_ = false;
   transparent_array_.fill(255);
+}
+
+void TImageState::FlattenAlphaOnto(TColor background) {
+  CombineAlphaWithColour(image_, *alpha_, background);
+  alpha_->Reset();
 }
 
 }  // namespace pk

@@ -42,6 +42,10 @@ class TImageState {
   void Clear();
   // Forgets the alpha record only.
   void ResetAlpha() { alpha_->Reset(); }
+  // Blends a ttAlpha channel onto the colour where the image allows it
+  // (24-bit images; 8-bit grey-palette ones with a grey colour), then forgets
+  // the record.
+  void FlattenAlphaOnto(TColor background);
 
  private:
   TBitmap image_;

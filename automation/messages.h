@@ -14,6 +14,7 @@ inline constexpr char16_t kInvalidOverwriteMode[] = u"Invalid overwrite mode.";
 inline constexpr char16_t kNotImplementedYet[] = u"Not implemented yet.";
 inline constexpr char16_t kAlphaSizeMismatch[] = u"The alpha channel does not have the image's size.";
 inline constexpr char16_t kWriterNotAvailable[] = u"Writing this file type is not available yet: ";  // + extension
+inline constexpr char16_t kUnsupportedImageType[] = u"Image type specified is not a supported format.";
 
 // The COM shell's own: failures that carry no message of their own, and
 // VARIANT arguments that cannot be read as byte arrays.

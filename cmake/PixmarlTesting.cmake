@@ -17,6 +17,13 @@ endif()
 set(PIXMARL_TEST_DATA ${PROJECT_SOURCE_DIR}/tests/data)
 set(PIXMARL_TEST_GENERATED ${PROJECT_SOURCE_DIR}/build/fixtures CACHE PATH "Generated test fixtures")
 
+# What every test finds in its environment: the fixture folders, and the leak
+# suppressions of the sanitizer suite.
+set(PIXMARL_TEST_ENVIRONMENT
+  PIXMARL_TEST_DATA=${PIXMARL_TEST_DATA}
+  PIXMARL_TEST_GENERATED=${PIXMARL_TEST_GENERATED}
+  LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp)
+
 # The suite names a test source declares (TEST, TEST_F, TEST_P, TYPED_TEST and
 # TYPED_TEST_P), read from the text so that listing them never runs the
 # executable (a cross build could only run it under Wine).
@@ -55,7 +62,6 @@ function(pixmarl_layer_tests layer folder)
   target_link_libraries(${name} PRIVATE pixmarl_all pixmarl_testsupport pixmarl_testmain ${PIXMARL_GTEST})
 
   pixmarl_declared_suites(suites ${sources})
-  set(environment "PIXMARL_TEST_DATA=${PIXMARL_TEST_DATA};PIXMARL_TEST_GENERATED=${PIXMARL_TEST_GENERATED}")
   set(filters)
   foreach(suite ${suites})
     # Plain and fixture tests, value-parameterised (Prefix/Suite.Test/N) and
@@ -63,7 +69,7 @@ function(pixmarl_layer_tests layer folder)
     set(filter "${suite}.*:*/${suite}.*:${suite}/*.*")
     list(APPEND filters ${filter})
     add_test(NAME ${layer}.${suite} COMMAND ${name} --gtest_filter=${filter})
-    set_tests_properties(${layer}.${suite} PROPERTIES ENVIRONMENT "${environment}")
+    set_tests_properties(${layer}.${suite} PROPERTIES ENVIRONMENT "${PIXMARL_TEST_ENVIRONMENT}")
   endforeach()
   list(JOIN filters ":" every_suite)
   add_test(NAME ${layer}.unlisted COMMAND ${name} --gtest_list_tests --gtest_filter=-${every_suite})

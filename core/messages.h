@@ -17,4 +17,6 @@ inline constexpr char16_t kUnPackBitsError[] = u"Error in UnPackBits procedure";
 // Resampling and resizing.
 inline constexpr char16_t kSourceBitmapTooSmall[] = u"Source bitmap too small";
 inline constexpr char16_t kInvalidFilterType[] = u"Invalid filter type: ";  // + the type number
+// Overlays.
+inline constexpr char16_t kWatermarkGifColourDepth[] = u"Invalid colour depth in WatermarkGIF procedure.";
 }  // namespace pk::msg

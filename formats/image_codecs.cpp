@@ -1,6 +1,7 @@
 #include "formats/image_codecs.h"
 
 #include "formats/bmp/bmp_codec.h"
+#include "formats/jpeg/jpeg_format.h"
 
 namespace pk {
 
@@ -9,7 +10,7 @@ namespace {
 constexpr TImageCodec kCodecs[] = {
     {TGraphicsFormat::gfBMP, u"BMP", DecodeBmp, EncodeBmp, ProbeBmp},
     {TGraphicsFormat::gfGIF, u"GIF", nullptr, nullptr, nullptr},
-    {TGraphicsFormat::gfJPG, u"JPEG", nullptr, nullptr, nullptr},
+    {TGraphicsFormat::gfJPG, u"JPEG", DecodeJpegImage, EncodeJpegImage, ProbeJpegImage},
     {TGraphicsFormat::gfPCX, u"PCX", nullptr, nullptr, nullptr},
     {TGraphicsFormat::gfPNG, u"PNG", nullptr, nullptr, nullptr},
     {TGraphicsFormat::gfWBMP, u"WBMP", nullptr, nullptr, nullptr},

@@ -7,7 +7,7 @@
 // failing Response call raises EOleSysError with its code and description.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
-#include "platform/asp_response.h"
+#include "platform/asp_response_win32.h"
 
 #include "platform/messages.h"
 #include "platform/ole_error.h"
@@ -17,7 +17,6 @@
 #include <objbase.h>
 #include <oleauto.h>
 
-#include <cstring>
 #include <new>
 
 namespace pk {
@@ -53,16 +52,8 @@ class TWin32AspResponse final : public IAspResponse {
   }
 
   void BinaryWrite(std::span<const uint8_t> bytes) override {
-    SAFEARRAYBOUND bound{static_cast<ULONG>(bytes.size()), 1};
-    UniqueSafeArray array(SafeArrayCreate(VT_UI1, 1, &bound));
-    if (!array.Get()) throw std::bad_alloc();
-    if (!bytes.empty()) {
-      const SafeArrayDataLock lock(array.Get());
-      std::memcpy(lock.Data(), bytes.data(), bytes.size());
-    }
     UniqueVariant argument;
-    V_VT(argument.Get()) = VT_ARRAY | VT_UI1;
-    V_ARRAY(argument.Get()) = array.Release();
+    PutByteArray(bytes, argument.Get());
     CheckOleResult(Call(L"BinaryWrite", DISPATCH_METHOD, argument.Get(), 1, nullptr));
   }
 
@@ -113,6 +104,10 @@ class TWin32AspResponse final : public IAspResponse {
 
 }  // namespace
 
+std::unique_ptr<IAspResponse> AspResponseOf(IDispatch* response) {
+  return std::make_unique<TWin32AspResponse>(response);
+}
+
 std::unique_ptr<IAspResponse> CurrentAspResponse() {
   ComRef<IGetContextPropertiesBag> properties;
   HRESULT result = CoGetObjectContext(kIidGetContextProperties, properties.PutVoid());
@@ -123,7 +118,7 @@ std::unique_ptr<IAspResponse> CurrentAspResponse() {
   if (!name.Get()) throw std::bad_alloc();
   result = properties->GetProperty(name.Get(), response);
   if (FAILED(result) || V_VT(response) != VT_DISPATCH || !V_DISPATCH(response)) NoPageContext(result);
-  return std::make_unique<TWin32AspResponse>(V_DISPATCH(response));
+  return AspResponseOf(V_DISPATCH(response));
 }
 
 }  // namespace pk

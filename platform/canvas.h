@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/color.h"
+#include "platform/font_record.h"
 
 namespace pk {
 
@@ -24,6 +25,9 @@ constexpr TRect Rect(int left, int top, int right, int bottom) { return {left, t
 
 enum class TFillStyle { fsSurface, fsBorder };
 
+// bsClear leaves the character cells of drawn text as they were.
+enum class TBrushStyle { bsSolid, bsClear };
+
 // How a shrinking copy combines the source pixels that fall onto one
 // destination pixel.
 enum class StretchMode {
@@ -36,8 +40,17 @@ class TCanvas {
  public:
   explicit TCanvas(TBitmap& bitmap) : bitmap_(bitmap) {}
 
-  struct Brush { TColor Color = clWhite; } Brush;
+  struct Brush {
+    TColor Color = clWhite;
+    TBrushStyle Style = TBrushStyle::bsSolid;
+  } Brush;
   struct Pen { TColor Color = clBlack; } Pen;
+  // The font text is drawn in; the text drawing reads it, the canvas's own
+  // drawing does not.
+  struct Font {
+    TFontRecord Record;
+    TColor Color = clBlack;
+  } Font;
   StretchMode Mode = StretchMode::ColorOnColor;
 
   TColor Pixel(int x, int y) const;

@@ -15,6 +15,7 @@
 
 #include "platform/bitmap.h"
 #include "platform/exceptions.h"
+#include "platform/gdi_text_drawing.h"
 #include "platform/messages.h"
 #include "platform/win32_resources.h"
 
@@ -24,16 +25,7 @@ namespace pk {
 namespace {
 
 HFONT CreateFontOf(const TFontRecord& font) {
-  LOGFONTW logical{};
-  logical.lfHeight = font.height;
-  logical.lfWeight = font.weight;
-  logical.lfItalic = font.italic;
-  logical.lfUnderline = font.underline;
-  logical.lfStrikeOut = font.strike_out;
-  logical.lfCharSet = font.char_set;
-  logical.lfQuality = font.quality;
-  const size_t length = std::min<size_t>(font.face_name.size(), LF_FACESIZE - 1);
-  std::memcpy(logical.lfFaceName, font.face_name.data(), length * sizeof(wchar_t));
+  const LOGFONTW logical = UprightLogicalFont(font);
   return CreateFontIndirectW(&logical);
 }
 
@@ -105,6 +97,15 @@ class TGdiTextRenderer final : public ITextRenderer {
       mask.coverage[i] = std::max({bgrx[4 * i], bgrx[4 * i + 1], bgrx[4 * i + 2]});
     }
     return mask;
+  }
+
+  void DrawLine(TBitmap& bitmap, const TTextPaint& paint, int32_t x, int32_t y, std::u16string_view text) override {
+    GdiDrawLine(bitmap, paint, x, y, text);
+  }
+
+  int32_t DrawInRect(TBitmap& bitmap, const TTextPaint& paint, const TRect& rect, uint32_t format,
+                     std::u16string_view text) override {
+    return GdiDrawInRect(bitmap, paint, rect, format, text);
   }
 };
 

@@ -15,8 +15,13 @@
 #include <oleauto.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <span>
 #include <utility>
 
+#include "platform/numeric.h"
 #include "platform/ole_error.h"
 
 namespace pk {
@@ -135,6 +140,20 @@ class SafeArrayDataLock {
   SAFEARRAY* array_;
   void* data_ = nullptr;
 };
+
+// Puts a byte array of type VT_ARRAY | VT_UI1 with bounds 1 to the byte count
+// (1 to 0 for none) into *out, which the caller has initialised and then owns.
+inline void PutByteArray(std::span<const uint8_t> bytes, VARIANT* out) {
+  SAFEARRAYBOUND bound{static_cast<ULONG>(CheckedInt32(static_cast<int64_t>(bytes.size()))), 1};
+  UniqueSafeArray array(SafeArrayCreate(VT_UI1, 1, &bound));
+  if (!array.Get()) throw std::bad_alloc();
+  if (!bytes.empty()) {
+    const SafeArrayDataLock lock(array.Get());
+    std::memcpy(lock.Data(), bytes.data(), bytes.size());
+  }
+  V_VT(out) = VT_ARRAY | VT_UI1;
+  V_ARRAY(out) = array.Release();
+}
 
 #ifndef NOGDI
 

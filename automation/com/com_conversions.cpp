@@ -24,16 +24,6 @@ BSTR ToCom(std::u16string_view text) {
   return result;
 }
 
-void ToComByteArray(std::span<const uint8_t> bytes, VARIANT* out) {
-  SAFEARRAYBOUND bound{static_cast<ULONG>(CheckedInt32(static_cast<int64_t>(bytes.size()))), 1};
-  UniqueSafeArray array(SafeArrayCreate(VT_UI1, 1, &bound));
-  if (!array.Get()) throw std::bad_alloc();
-  if (!bytes.empty()) {
-    SafeArrayDataLock lock(array.Get());
-    std::memcpy(lock.Data(), bytes.data(), bytes.size());
-  }
-  V_VT(out) = VT_ARRAY | VT_UI1;
-  V_ARRAY(out) = array.Release();
-}
+void ToComByteArray(std::span<const uint8_t> bytes, VARIANT* out) { PutByteArray(bytes, out); }
 
 }  // namespace pk::com

@@ -9,10 +9,14 @@
 // the member it ran: a direct-result member (no HRESULT to fail with) and any
 // other failing member reach the script as DISP_E_EXCEPTION with the message,
 // whatever the type-library dispatcher made of the return value.
+//
+// Besides, the object answers the private IResponseInjection (tests only; see
+// response_injection.h).
 #include "image_functions_object.h"
 
 #include <oleauto.h>
 
+#include <memory>
 #include <new>
 #include <optional>
 
@@ -21,7 +25,9 @@
 #include "com_conversions.h"
 #include "com_errors.h"
 #include "module.h"
+#include "platform/asp_response_win32.h"
 #include "platform/win32_resources.h"
+#include "response_injection.h"
 
 namespace pk::com {
 namespace {
@@ -43,7 +49,19 @@ void Store(Enum value, ComEnum* out) {
   STDMETHODIMP put_##Name(ComType Value) override { PK_COM_CALL(core_.Set##Name(FromCom(Value))); }
 #define PK_COM_PROPERTY(Name, ComType) PK_COM_GET(Name, ComType) PK_COM_PUT(Name, ComType)
 
-class ImageFunctionsObject final : public IImageFunctions, public ISupportErrorInfo, private RefCountedObject {
+// The object context's Response, or the injected one (the source holds a
+// reference to it for as long as it is set).
+TImageFunctions::TResponseSource InjectedResponse(IDispatch* response) {
+  if (!response) return CurrentAspResponse;
+  response->AddRef();
+  auto held = std::make_shared<ComRef<IDispatch>>(response);
+  return [held] { return AspResponseOf(held->Get()); };
+}
+
+class ImageFunctionsObject final : public IImageFunctions,
+                                   public ISupportErrorInfo,
+                                   public IResponseInjection,
+                                   private RefCountedObject {
  public:
   explicit ImageFunctionsObject(ComRef<ITypeInfo> type_info) : type_info_(std::move(type_info)) {}
 
@@ -54,6 +72,8 @@ class ImageFunctionsObject final : public IImageFunctions, public ISupportErrorI
       *object = static_cast<IImageFunctions*>(this);
     } else if (riid == IID_ISupportErrorInfo) {
       *object = static_cast<ISupportErrorInfo*>(this);
+    } else if (riid == kIidResponseInjection) {
+      *object = static_cast<IResponseInjection*>(this);
     } else {
       *object = nullptr;
       return E_NOINTERFACE;
@@ -105,6 +125,11 @@ class ImageFunctionsObject final : public IImageFunctions, public ISupportErrorI
   // --- ISupportErrorInfo ----------------------------------------------------
   STDMETHODIMP InterfaceSupportsErrorInfo(REFIID riid) override {
     return riid == IID_IImageFunctions ? S_OK : S_FALSE;
+  }
+
+  // --- IResponseInjection ---------------------------------------------------
+  STDMETHODIMP InjectResponse(IDispatch* response) override {
+    PK_COM_CALL(core_.SetResponseSource(InjectedResponse(response)));
   }
 
   // --- IImageFunctions: methods (dispids 201 to 236) ------------------------

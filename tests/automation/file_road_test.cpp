@@ -161,7 +161,7 @@ TEST_F(FileRoad, TypesThisRoadDoesNotReadAreInvalidWhateverTheCheckSays) {
   // The first byte decides the type; the rest does not matter to the refusal.
   const Case cases[] = {
       {"x.pcx", 0x0A, u""},  {"x.wbmp", 0x00, u""}, {"x.psd", '8', u""},    {"x.pdf", '%', u""},
-      {"x.dat", 0x42 + 1, u""}, {"x.gif", 'G', u"gif"}, {"x.png", 0x89, u"png"}, {"x.jpg", 0xFF, u"jpg"},
+      {"x.dat", 0x42 + 1, u""}, {"x.gif", 'G', u"gif"}, {"x.png", 0x89, u"png"},
       {"x.tif", 'I', u""},
   };
   for (const Case& c : cases) {
@@ -316,15 +316,15 @@ TEST_F(OverwriteModes, RenameNumbersPastExistingCandidates) {
 }
 
 TEST_F(OverwriteModes, RenameChoosesTheNameBeforeTheWriterIsKnownToBeMissing) {
-  // JPEG output is not wired yet: the target is chosen and kept as Filename,
+  // GIF output is not wired yet: the target is chosen and kept as Filename,
   // the write fails cleanly and leaves no file.
-  Put("Pic.JPG", old_bytes_);
-  Put("Pic~1.jpg", old_bytes_);
+  Put("Pic.GIF", old_bytes_);
+  Put("Pic~1.gif", old_bytes_);
   object_.SetOverwriteMode(TxowMode::owRename);
-  ExpectRaises<EPixmarlError>([&] { object_.WriteFile(U16(dir_ / "Pic.JPG")); },
-                              u"Writing this file type is not available yet: .jpg");
-  EXPECT_EQ(object_.Filename(), U16(dir_ / "Pic~2.jpg"));
-  EXPECT_EQ(FolderNames(dir_.Path()), (std::vector<std::string>{"Pic.JPG", "Pic~1.jpg"}));
+  ExpectRaises<EPixmarlError>([&] { object_.WriteFile(U16(dir_ / "Pic.GIF")); },
+                              u"Writing this file type is not available yet: .gif");
+  EXPECT_EQ(object_.Filename(), U16(dir_ / "Pic~2.gif"));
+  EXPECT_EQ(FolderNames(dir_.Path()), (std::vector<std::string>{"Pic.GIF", "Pic~1.gif"}));
 }
 
 TEST_F(OverwriteModes, UnknownModeWithAnExistingTargetIsRefused) {

@@ -200,10 +200,6 @@ Sub TestStreamOutsideAPage()
   o.ReadFile fixtures & "red24.bmp"
   On Error Resume Next
   o.StreamToBrowser "bmp"
-  If Pending() Then
-    Err.Clear
-    Exit Sub
-  End If
   CheckEqual "StreamToBrowser outside a page", Err.Description, _
     "The component is not running inside an ASP page: no Response object."
   CheckEqual "StreamToBrowser source", Err.Source, kSource
@@ -219,7 +215,7 @@ Sub TestVariantArguments()
   Dim o : Set o = NewObject()
   o.ReadFile fixtures & "small.bmp"
   On Error Resume Next
-  Dim matrix(1, 1), refused, i
+  Dim matrix(1, 1), i
   Dim refusals : refusals = Array(Array(66, 77), Array(), matrix, Null, Empty, "BM", 5)
   For i = 0 To UBound(refusals)
     o.ReadVariant refusals(i)
@@ -230,15 +226,59 @@ Sub TestVariantArguments()
   CheckError "GetDimensionsBin of a VBScript array", kNotByteArray
 
   Dim out : out = o.VariantOut("bmp")
-  If Pending() Then
-    Err.Clear
-  Else
-    CheckEqual "VariantOut is a byte array", TypeName(out), "Byte()"
-    CheckEqual "VariantOut lower bound", LBound(out), 1
-    Dim back : Set back = NewObject()
-    back.ReadVariant out
-    CheckEqual "VariantOut bytes read back", back.Width, 5
-  End If
+  CheckEqual "VariantOut lower bound", LBound(out), 1
+  CheckEqual "VariantOut upper bound", UBound(out), o.NewFileSize(".BMP")
+  Dim back : Set back = NewObject()
+  back.ReadVariant out
+  CheckEqual "VariantOut bytes read back", back.Width, 5
+  Dim text : text = o.Base64Out("Bmp")
+  CheckEqual "Base64Out: 4 characters per 3 bytes and a CR LF per 76", Len(text), _
+    ((UBound(out) + 2) \ 3) * 4 + (((UBound(out) + 2) \ 3) * 4 \ 76) * 2
+  CheckEqual "Base64Out starts with the encoded signature", Left(text, 4), "Qk1m"
+  Check "BMPHandle gives a handle", o.BMPHandle <> 0
+  Dim refused : refused = o.VariantOut(" bmp")
+  CheckError "VariantOut of a name with a space", "Image type specified is not a supported format."
+End Sub
+
+Function SameBytes(a, b)
+  Dim i
+  SameBytes = (LBound(a) = LBound(b) And UBound(a) = UBound(b))
+  If Not SameBytes Then Exit Function
+  For i = LBound(a) To UBound(a)
+    If a(i) <> b(i) Then
+      SameBytes = False
+      Exit Function
+    End If
+  Next
+End Function
+
+' An image goes out and comes back in through each channel unchanged: byte
+' arrays, Base64 text (also with a data-URL prefix and with a non-ASCII
+' character that must be dropped, not mapped to a letter) and bitmap handles.
+Sub TestInputRoundTrips()
+  Dim source : Set source = NewObject()
+  source.ReadFile fixtures & "red24.bmp"
+  Dim expected : expected = source.VariantOut("bmp")
+  Dim o : Set o = NewObject()
+  o.ReadVariant source.VariantOut("bmp")
+  Check "ReadVariant(VariantOut) round trip", SameBytes(o.VariantOut("bmp"), expected)
+  Set o = NewObject()
+  o.Base64In source.Base64Out("bmp")
+  Check "Base64In(Base64Out) round trip", SameBytes(o.VariantOut("bmp"), expected)
+  Set o = NewObject()
+  Dim text : text = source.Base64Out("bmp")
+  o.Base64In "data:image/bmp;base64," & Left(text, 10) & ChrW(&HFF21) & ChrW(&HB2) & Mid(text, 11)
+  Check "Base64In drops non-ASCII characters", SameBytes(o.VariantOut("bmp"), expected)
+  Set o = NewObject()
+  o.BMPHandle = source.BMPHandle
+  Check "BMPHandle round trip", SameBytes(o.VariantOut("bmp"), expected)
+  On Error Resume Next
+  o.BMPHandle = 0
+  CheckEqual "BMPHandle put of 0 succeeds", Err.Number, 0
+  CheckEqual "BMPHandle put of 0 leaves an empty image", o.Width, 0
+  o.Base64In "data:image/png;base64,"
+  CheckError "Base64In of a bare prefix", "Empty input file or stream."
+  Err.Clear
 End Sub
 
 ' Rotate takes a single-precision float: integers, doubles and numeric text
@@ -266,5 +306,6 @@ TestWriteModes
 TestFailures
 TestStreamOutsideAPage
 TestVariantArguments
+TestInputRoundTrips
 TestFloatArgument
 WScript.Echo passed & " passed, " & failed & " failed"
