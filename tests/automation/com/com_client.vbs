@@ -215,7 +215,8 @@ Sub TestVariantArguments()
   Dim o : Set o = NewObject()
   o.ReadFile fixtures & "small.bmp"
   On Error Resume Next
-  Dim matrix(1, 1), i
+  Dim matrix(1, 1)
+  Dim i
   Dim refusals : refusals = Array(Array(66, 77), Array(), matrix, Null, Empty, "BM", 5)
   For i = 0 To UBound(refusals)
     o.ReadVariant refusals(i)
@@ -267,7 +268,7 @@ Sub TestInputRoundTrips()
   Check "Base64In(Base64Out) round trip", SameBytes(o.VariantOut("bmp"), expected)
   Set o = NewObject()
   Dim text : text = source.Base64Out("bmp")
-  o.Base64In "data:image/bmp;base64," & Left(text, 10) & ChrW(&HFF21) & ChrW(&HB2) & Mid(text, 11)
+  o.Base64In "data:image/bmp;base64," & Left(text, 10) & ChrW(65313) & ChrW(178) & Mid(text, 11)
   Check "Base64In drops non-ASCII characters", SameBytes(o.VariantOut("bmp"), expected)
   Set o = NewObject()
   o.BMPHandle = source.BMPHandle
