@@ -16,17 +16,12 @@ namespace {
 
 void TImageFunctions::ConvertToBW() { NotImplementedYet(); }
 void TImageFunctions::Rotate(float) { NotImplementedYet(); }
-void TImageFunctions::Base64In(const std::u16string&) { NotImplementedYet(); }
-void TImageFunctions::GetDimensions(const std::u16string&) { NotImplementedYet(); }
-void TImageFunctions::GetDimensionsBin(std::span<const uint8_t>) { NotImplementedYet(); }
 void TImageFunctions::MergeBack(const std::u16string&, int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::MergeBackBin(std::span<const uint8_t>, int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::MergeBackHDC(int32_t, int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::MergeFront(const std::u16string&, int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::MergeFrontBin(std::span<const uint8_t>, int32_t, int32_t) { NotImplementedYet(); }
 void TImageFunctions::MergeFrontHDC(int32_t, int32_t, int32_t) { NotImplementedYet(); }
-void TImageFunctions::NewImage(int32_t, int32_t, const std::u16string&) { NotImplementedYet(); }
 void TImageFunctions::Text(int32_t, int32_t, const std::u16string&) { NotImplementedYet(); }
-void TImageFunctions::SetBMPHandle(int32_t) { NotImplementedYet(); }
 
 }  // namespace pk

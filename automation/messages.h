@@ -23,7 +23,6 @@ inline constexpr char16_t kUnsupportedImageType[] = u"Image type specified is no
 // VARIANT arguments that cannot be read as byte arrays.
 inline constexpr char16_t kOutOfMemory[] = u"Out of memory.";
 inline constexpr char16_t kUnexpectedFailure[] = u"Unexpected failure.";
-inline constexpr char16_t kVariantNotArray[] = u"Variant is not an array.";
-inline constexpr char16_t kVariantElementNotByte[] = u"Variant array element is not a byte value.";
+inline constexpr char16_t kVariantNotByteArray[] = u"Invalid variant: a one-dimensional byte array is expected.";
 
 }  // namespace pk::msg

@@ -22,8 +22,7 @@ class EOleSysError : public Exception {
   int32_t error_code_;
 };
 
-// A VARIANT argument of the wrong kind (not an array, an element that is not
-// a number).
+// A VARIANT argument of the wrong kind (not a one-dimensional byte array).
 PK_DECLARE_EXCEPTION(EVariantError, Exception);
 
 #ifdef _WIN32

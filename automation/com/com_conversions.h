@@ -25,10 +25,11 @@ inline int32_t FromCom(LONG value) { return value; }
 inline pk::TxowMode FromCom(::TxowMode value) { return static_cast<pk::TxowMode>(value); }
 inline pk::TxCompressionType FromCom(::TxCompressionType value) { return static_cast<pk::TxCompressionType>(value); }
 inline pk::TxJustifyType FromCom(::TxJustifyType value) { return static_cast<pk::TxJustifyType>(value); }
-// The bytes of a one-dimensional array from its lower to its upper bound,
-// whatever the lower bound; references (VT_BYREF, as script engines pass
-// variables) are followed. Raises EVariantError for a value that is not an
-// array.
+// The bytes of a one-dimensional array of bytes (VT_UI1 or VT_I1) from its
+// lower to its upper bound, whatever the lower bound; references (VT_BYREF,
+// and VT_BYREF | VT_VARIANT as script engines pass variables) are followed.
+// Raises EVariantError for anything else: an array of VARIANTs, several
+// dimensions, a null array, Empty, Null, a string.
 std::vector<uint8_t> FromCom(const VARIANT& bytes);
 
 // Raises std::bad_alloc when the system has no memory for the string.

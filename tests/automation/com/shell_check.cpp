@@ -214,6 +214,48 @@ void CheckDispatch(IImageFunctions* object) {
          "Invoke reads Width");
 }
 
+// Every value but a one-dimensional array of one-byte elements is refused,
+// and the image loaded before stays.
+void CheckRefusedVariants(IImageFunctions* object) {
+  SAFEARRAYBOUND square[2] = {{2, 0}, {2, 0}};
+  SAFEARRAYBOUND four{4, 0};
+  struct Refusal {
+    const char* label;
+    VARTYPE type;
+    SAFEARRAY* array;
+  };
+  Refusal refusals[] = {
+      {"a number", VT_I4, nullptr},
+      {"Null", VT_NULL, nullptr},
+      {"Empty", VT_EMPTY, nullptr},
+      {"a null array", VT_ARRAY | VT_UI1, nullptr},
+      {"a 2-D byte array", VT_ARRAY | VT_UI1, SafeArrayCreate(VT_UI1, 2, square)},
+      {"an array of VARIANTs", VT_ARRAY | VT_VARIANT, SafeArrayCreate(VT_VARIANT, 1, &four)},
+      {"an array of shorts", VT_ARRAY | VT_I2, SafeArrayCreate(VT_I2, 1, &four)},
+  };
+  LONG width_before = 0;
+  object->get_Width(&width_before);
+  for (Refusal& refusal : refusals) {
+    VARIANT value;
+    VariantInit(&value);
+    V_VT(&value) = refusal.type;
+    if (refusal.type & VT_ARRAY) V_ARRAY(&value) = refusal.array;
+    const std::string label = std::string("ReadVariant of ") + refusal.label;
+    Expect(object->ReadVariant(value) == E_UNEXPECTED, label + " fails");
+    ExpectErrorInfo(label, "Invalid variant: a one-dimensional byte array is expected.");
+    LONG width = 0;
+    object->get_Width(&width);
+    Expect(width == width_before, label + " keeps the image");
+    if (refusal.array) SafeArrayDestroy(refusal.array);
+  }
+  VARIANT text;
+  VariantInit(&text);
+  V_VT(&text) = VT_BSTR;
+  V_BSTR(&text) = SysAllocString(L"BM");
+  Expect(object->ReadVariant(text) == E_UNEXPECTED, "ReadVariant of a string fails");
+  VariantClear(&text);
+}
+
 // A byte array with the given lower bound holding the file's bytes.
 SAFEARRAY* ByteArray(const std::vector<char>& bytes, LONG lower_bound) {
   SAFEARRAYBOUND bound{static_cast<ULONG>(bytes.size()), lower_bound};
@@ -250,12 +292,15 @@ void CheckByteArrays(IImageFunctions* object, const std::vector<char>& bmp) {
   Expect(width > 0, "loaded through the references");
   VariantClear(&value);
 
-  VARIANT number;
-  VariantInit(&number);
-  V_VT(&number) = VT_I4;
-  Expect(object->ReadVariant(number) == E_UNEXPECTED, "ReadVariant of a number fails");
-  ExpectErrorInfo("ReadVariant of a number", "Variant is not an array.");
+  VARIANT signed_bytes;
+  VariantInit(&signed_bytes);
+  V_VT(&signed_bytes) = VT_ARRAY | VT_I1;
+  V_ARRAY(&signed_bytes) = ByteArray(bmp, 0);
+  Expect(SUCCEEDED(object->ReadVariant(signed_bytes)), "ReadVariant of a VT_I1 array");
+  VariantClear(&signed_bytes);
+  CheckRefusedVariants(object);
 }
+
 
 }  // namespace
 
