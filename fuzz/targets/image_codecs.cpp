@@ -39,7 +39,11 @@ void CheckCodec(const TImageCodec& codec, std::span<const uint8_t> data) {
                 "a codec's probe reports the size its decoder builds");
   }
   if (!codec.encode) return;
-  const std::vector<uint8_t> encoded = codec.encode(image.bitmap, TEncodeOptions{});
+  // A grey picture is written grey again: written in colour, a grey JPEG
+  // comes back with three channels, which is right and no fault.
+  TEncodeOptions options;
+  options.grey = image.grey.value_or(false);
+  const std::vector<uint8_t> encoded = codec.encode(image.bitmap, options);
   const TDecodedImage again = codec.decode(encoded, FuzzDecodeOptions());
   FuzzRequire(SameShape(image.bitmap, again.bitmap), "a decoded image encoded and decoded again keeps its shape");
   if (codec.format != TGraphicsFormat::gfJPG) {

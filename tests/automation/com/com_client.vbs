@@ -259,11 +259,7 @@ Sub TestResolutionPrecision()
   CheckEqual "DPItoDPM(24999746) near a half", o.DPItoDPM(24999746), dpm
   CheckEqual "DPMtoDPI(1968496437) near a half", o.DPMtoDPI(1968496437), dpi
   ' The BMP reader converts its pixels per metre the same way.
-  Dim bytes, i : bytes = BytesOfHexFile(fixtures & "small.hex")
-  For i = 0 To 7
-    bytes(38 + i) = CByte((1968496437 \ 256 ^ (i Mod 4)) And 255)
-  Next
-  o.ReadVariant bytes
+  o.ReadFile fixtures & "precise_dpm.bmp"
   CheckEqual "XDPI of a BMP at 1968496437 pixels per metre", o.XDPI, dpi
   CheckEqual "YDPI of a BMP at 1968496437 pixels per metre", o.YDPI, dpi
 End Sub

@@ -31,31 +31,32 @@ Sub CheckError(name, description)
   Err.Clear
 End Sub
 
-' Base64 text to an array of byte values.
+' Base64 text to its bytes as hexadecimal text, two digits a byte: Wine's
+' VBScript crashes on ReDim of a dynamic array.
 Function DecodeBase64(text)
   Const kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"
-  Dim bytes(), count, bits, value, i, c, pos
-  ReDim bytes(Len(text))
-  count = 0 : bits = 0 : value = 0
+  Dim digits, bits, value, i, pos
+  digits = "" : bits = 0 : value = 0
   For i = 1 To Len(text)
-    c = Mid(text, i, 1)
-    pos = InStr(kAlphabet, c)
+    pos = InStr(kAlphabet, Mid(text, i, 1))
     If pos > 0 Then
       value = (value * 64 + pos - 1) Mod 65536
       bits = bits + 6
       If bits >= 8 Then
         bits = bits - 8
-        bytes(count) = (value \ (2 ^ bits)) And 255
-        count = count + 1
+        digits = digits & Right("0" & Hex((value \ (2 ^ bits)) And 255), 2)
       End If
     End If
   Next
-  ReDim Preserve bytes(count - 1)
-  DecodeBase64 = bytes
+  DecodeBase64 = digits
+End Function
+
+Function ByteAt(digits, offset)
+  ByteAt = CLng("&H" & Mid(digits, 2 * offset + 1, 2))
 End Function
 
 Function Word32(bytes, offset)
-  Word32 = bytes(offset) + bytes(offset + 1) * 256 + bytes(offset + 2) * 65536 + bytes(offset + 3) * 16777216
+  Word32 = ByteAt(bytes, offset) + ByteAt(bytes, offset + 1) * 256 + ByteAt(bytes, offset + 2) * 65536 + ByteAt(bytes, offset + 3) * 16777216
 End Function
 
 ' The colour text (RRGGBB) of pixel (x, y) of a bottom-up 8- or 24-bit BMP,
@@ -63,16 +64,16 @@ End Function
 Function BmpPixel(bytes, x, y)
   Dim data, width, height, bits, stride, at, index
   data = Word32(bytes, 10) : width = Word32(bytes, 18) : height = Word32(bytes, 22)
-  bits = bytes(28) + bytes(29) * 256
+  bits = ByteAt(bytes, 28) + ByteAt(bytes, 29) * 256
   stride = ((width * bits + 31) \ 32) * 4
   at = data + (height - 1 - y) * stride
   If bits = 24 Then
     at = at + 3 * x
   Else
-    index = bytes(at + x)
+    index = ByteAt(bytes, at + x)
     at = 14 + Word32(bytes, 14) + 4 * index
   End If
-  BmpPixel = Right("0" & Hex(bytes(at + 2)), 2) & Right("0" & Hex(bytes(at + 1)), 2) & Right("0" & Hex(bytes(at)), 2)
+  BmpPixel = Right("0" & Hex(ByteAt(bytes, at + 2)), 2) & Right("0" & Hex(ByteAt(bytes, at + 1)), 2) & Right("0" & Hex(ByteAt(bytes, at)), 2)
 End Function
 
 ' The written image's pixels, when Base64Out is there to write it.
