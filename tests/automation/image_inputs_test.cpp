@@ -17,11 +17,13 @@
 #include "platform/bitmap_handles.h"
 #include "platform/exceptions.h"
 #include "platform/stream.h"
+#include "tests/support/expect_raises.h"
 #include "tests/support/test_files.h"
 
 namespace pk {
 namespace {
 
+using test::ExpectRaises;
 using test::ScratchDir;
 using test::U16;
 using test::WriteAll;
@@ -58,16 +60,6 @@ std::u16string Base64(const std::vector<uint8_t>& bytes) {
     }
   }
   return text;
-}
-
-template <typename E, typename F>
-void ExpectRaises(F&& action, const std::u16string& message) {
-  try {
-    action();
-    ADD_FAILURE() << "nothing raised";
-  } catch (const E& e) {
-    EXPECT_EQ(e.Message(), message);
-  }
 }
 
 void ExpectSamePixels(const TBitmap& a, const TBitmap& b) {
