@@ -1,7 +1,8 @@
 // TImageFunctions: creation with its defaults, and the property table's getters
 // and setters that do more than store. The file road lives in
 // image_functions_file_road.cpp, the output channels in
-// image_functions_outputs.cpp, the members still waiting for their operations
+// image_functions_outputs.cpp, the merges in image_functions_merge.cpp, text
+// in image_functions_text.cpp, the members still waiting for their operations
 // in image_functions_pending.cpp.
 #include "automation/image_functions.h"
 

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <span>
 #include <string>
@@ -28,6 +29,8 @@
 #include "core/image_codec.h"
 
 namespace pk {
+
+struct TLoadedImage;
 
 class TImageFunctions {
  public:
@@ -203,9 +206,20 @@ class TImageFunctions {
   std::vector<uint8_t> SaveToStreamByType(const std::u16string& ImgType);
   // "No image loaded." for an empty image (height 0).
   void RequireImage() const;
-  // A paletted image's palette gets the colour in a free entry when it lacks
-  // it and has one; painting with it then hits it exactly.
-  void EnsurePaletteColour(TColor Colour);
+  // A paletted image's palette gets each colour it lacks in an entry of its
+  // own that no pixel uses, while it has one; painting with them then hits
+  // them exactly.
+  void EnsurePaletteColours(std::initializer_list<TColor> Colours);
+  // The merges' second image, loaded for the call: from a trimmed file name
+  // with the extension checked unless IgnoreInputFileType, or from bytes
+  // without the check.
+  TLoadedImage LoadSecondImage(const std::u16string& file_name) const;
+  TLoadedImage LoadSecondImage(std::span<const uint8_t> bytes) const;
+  // The MergeBack and MergeFront steps after the second image is at hand.
+  void MergeLoadedBack(TLoadedImage foreground, int32_t X, int32_t Y);
+  void MergeOverlayBack(const TBitmap& overlay, const TAlpha* alpha, TColourFact transparent, int32_t X, int32_t Y);
+  void MergeLoadedFront(TLoadedImage background, int32_t X, int32_t Y);
+  void PutImageOnto(TBitmap& background, int32_t X, int32_t Y) const;
   // Resize's and Scale's common road: the image resampled (24 bits) or
   // stretched (its own format) to the size, the alpha channel following.
   void ResizeTo(int64_t Width, int64_t Height);

@@ -32,7 +32,7 @@ void TImageFunctions::Crop(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
   const int64_t left = std::min(X1, X2), right = std::max(X1, X2);
   const int64_t top = std::min(Y1, Y2), bottom = std::max(Y1, Y2);
   // The fill colour must exist in a paletted image's palette to be painted.
-  EnsurePaletteColour(settings_.FTransparentColour);
+  EnsurePaletteColours({settings_.FTransparentColour});
   TBitmap cropped = CroppedRectangle(state_.Image(), left, top, right, bottom, settings_.FTransparentColour);
   const uint8_t extra = settings_.FExtraAlphaValue;
   state_.Change(std::move(cropped), [&](TAlpha& alpha) { alpha.Crop(X1, Y1, X2, Y2, extra); });

@@ -38,24 +38,6 @@ PixelFormat ColourDepthToPixelFormat(int32_t depth) {
   }
 }
 
-// Puts the colour into the first palette index no pixel uses when the palette
-// lacks it.
-void EnsureCanvasPaletteColour(TBitmap& bitmap, TColor colour) {
-  if (PaletteIndexOf(bitmap, colour) >= 0) return;
-  std::vector<TColor> table(bitmap.ColorTable().begin(), bitmap.ColorTable().end());
-  std::vector<bool> used(table.size(), false);
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    for (int x = 0; x < bitmap.Width(); ++x) {
-      const int index = bitmap.PixelIndex(x, y);
-      if (index >= 0 && static_cast<size_t>(index) < used.size()) used[static_cast<size_t>(index)] = true;
-    }
-  }
-  const auto unused = std::find(used.begin(), used.end(), false);
-  if (unused == used.end()) return;
-  table[static_cast<size_t>(unused - used.begin())] = colour;
-  bitmap.SetColorTable(table);
-}
-
 }  // namespace
 
 void TImageFunctions::Base64In(const std::u16string& Input) {
@@ -88,7 +70,7 @@ void TImageFunctions::NewImage(int32_t Width, int32_t Height, const std::u16stri
   TBitmap canvas;
   canvas.SetPixelFormat(ColourDepthToPixelFormat(state_.ColourDepth()));
   canvas.SetSize(Width, Height);
-  if (IsPaletted(canvas.GetPixelFormat())) EnsureCanvasPaletteColour(canvas, colour);
+  if (const auto table = PaletteWithColours(canvas, {&colour, 1})) canvas.SetColorTable(*table);
   canvas.Canvas().Brush.Color = colour;
   canvas.Canvas().FillRect({0, 0, canvas.Width(), canvas.Height()});
   // The canvas has the depth's own format, so ColorDepth stays what it was.

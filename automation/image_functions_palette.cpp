@@ -1,19 +1,17 @@
 // The palette and colour members: reading and editing the palette of a
 // paletted image, looking colours up in it, finding a free entry, and the
-// internal EnsurePaletteColour that painting members call first.
+// internal EnsurePaletteColours that painting members call first.
 //
 // Every member that addresses palette entries or pixels takes the palette's
 // size from the image's own pixel format, never from a depth recorded beside
 // it, so the two can never disagree about how far a row or a table reaches.
 #include <array>
-#include <vector>
 
 #include "automation/colour_text_conversion.h"
 #include "automation/image_functions.h"
 #include "automation/messages.h"
 #include "core/palette_helpers.h"
 #include "platform/exceptions.h"
-#include "platform/pixel_rows.h"
 
 namespace pk {
 
@@ -75,27 +73,17 @@ int32_t TImageFunctions::ColorIndex(const std::u16string& Colour) {
 
 int32_t TImageFunctions::FindUnusedColor() {
   RequireImage();
-  const TBitmap& image = state_.Image();
-  const int bits = PaletteBits(image);
+  const int bits = PaletteBits(state_.Image());
   if (bits == 24) return -1;
-  std::array<bool, 256> used{};
-  std::vector<uint8_t> indexes(static_cast<size_t>(image.Width()));
-  for (int y = 0; y < image.Height(); ++y) {
-    ReadIndexes(image.ScanLine(y), image.GetPixelFormat(), 0, image.Width(), indexes.data());
-    for (const uint8_t index : indexes) used[index] = true;
-  }
+  const std::array<bool, 256> used = UsedPaletteIndexes(state_.Image());
   for (int i = 0; i < 1 << bits; ++i)
     if (!used[i]) return i;
   return -1;
 }
 
-void TImageFunctions::EnsurePaletteColour(TColor Colour) {
-  if (PaletteBits(state_.Image()) == 24) return;
-  const std::u16string text = OLEColorToStr(static_cast<int32_t>(Colour));
-  if (ColorIndex(text) != -1) return;
-  // A full palette stays as it is: painting then takes the nearest entry.
-  const int32_t free_index = FindUnusedColor();
-  if (free_index >= 0) SetPaletteEntry(free_index, text);
+// A full palette stays as it is: painting then takes the nearest entry.
+void TImageFunctions::EnsurePaletteColours(std::initializer_list<TColor> Colours) {
+  if (const auto table = PaletteWithColours(state_.Image(), Colours)) state_.RecolourPalette(*table);
 }
 
 }  // namespace pk

@@ -18,6 +18,7 @@ inline constexpr char16_t kPaletteEntryOutOfRange[] = u"Index out of range.";
 inline constexpr char16_t kMaxSizeZero[] = u"MaxWidth or MaxHeight must not be zero.";
 inline constexpr char16_t kWriterNotAvailable[] = u"Writing this file type is not available yet: ";  // + extension
 inline constexpr char16_t kUnsupportedImageType[] = u"Image type specified is not a supported format.";
+inline constexpr char16_t kInvalidBitmapHandle[] = u"Invalid bitmap handle.";
 
 // The COM shell's own: failures that carry no message of their own, and
 // VARIANT arguments that cannot be read as byte arrays.

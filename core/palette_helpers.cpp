@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/numeric.h"
+#include "platform/pixel_rows.h"
 
 namespace pk {
 namespace {
@@ -107,6 +108,37 @@ int PaletteIndexOf(const TBitmap& Bitmap, TColor Colour) {
   for (int i = 0; i < PaletteCapacity(format); ++i)
     if (Bitmap.ColorTableEntry(i) == Colour) return i;
   return -1;
+}
+
+std::array<bool, 256> UsedPaletteIndexes(const TBitmap& Bitmap) {
+  std::array<bool, 256> used{};
+  if (!IsPaletted(Bitmap.GetPixelFormat())) return used;
+  std::vector<uint8_t> indexes(static_cast<size_t>(Bitmap.Width()));
+  for (int y = 0; y < Bitmap.Height(); ++y) {
+    ReadIndexes(Bitmap.ScanLine(y), Bitmap.GetPixelFormat(), 0, Bitmap.Width(), indexes.data());
+    for (const uint8_t index : indexes) used[index] = true;
+  }
+  return used;
+}
+
+std::optional<std::vector<TColor>> PaletteWithColours(const TBitmap& Bitmap, std::span<const TColor> Colours) {
+  const PixelFormat format = Bitmap.GetPixelFormat();
+  if (!IsPaletted(format)) return std::nullopt;
+  std::vector<TColor> table(static_cast<size_t>(PaletteCapacity(format)));
+  for (size_t i = 0; i < table.size(); ++i) table[i] = Bitmap.ColorTableEntry(static_cast<int>(i));
+  // An entry given a colour here counts as used from then on.
+  std::array<bool, 256> taken = UsedPaletteIndexes(Bitmap);
+  bool changed = false;
+  for (const TColor colour : Colours) {
+    if (std::find(table.begin(), table.end(), colour) != table.end()) continue;
+    const auto free_entry = std::find(taken.begin(), taken.begin() + table.size(), false);
+    if (free_entry == taken.begin() + table.size()) break;
+    *free_entry = true;
+    table[static_cast<size_t>(free_entry - taken.begin())] = colour;
+    changed = true;
+  }
+  if (!changed) return std::nullopt;
+  return table;
 }
 
 void ReadPaletteEntries(const TBitmap& Bitmap, TPaletteEntries& Palette) {

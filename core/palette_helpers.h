@@ -6,7 +6,11 @@
 // A palette size code N stands for 2^(N+1) entries, as in a GIF colour table.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
 
 #include "core/palette_types.h"
 #include "platform/bitmap.h"
@@ -42,6 +46,17 @@ int NearestPaletteColour(TColor Colour, TColor& Found, const TColourMap& Colours
 // The lowest palette index whose colour is Colour; -1 when there is none or the
 // bitmap has no palette format.
 int PaletteIndexOf(const TBitmap& Bitmap, TColor Colour);
+
+// Which of the 2, 16 or 256 palette indexes of a 1-, 4- or 8-bit bitmap some
+// pixel uses; none for other formats.
+std::array<bool, 256> UsedPaletteIndexes(const TBitmap& Bitmap);
+
+// The colour table of a 1-, 4- or 8-bit bitmap after each of Colours that it
+// lacks has taken an entry no pixel uses (the lowest such entries, in order,
+// while any remain; a colour placed here is not placed twice, nor does a later
+// one take its entry). Empty when the table stays as it is or the bitmap has
+// no palette: painting a colour then takes the nearest entry.
+std::optional<std::vector<TColor>> PaletteWithColours(const TBitmap& Bitmap, std::span<const TColor> Colours);
 
 // The 2, 16 or 256 palette entries of a 1-, 4- or 8-bit bitmap, flags 0;
 // other formats leave Palette as it was.

@@ -19,5 +19,7 @@ int32_t CreateBitmapHandle(const TBitmap& bitmap);
 std::unique_ptr<TBitmap> TakeOverBitmapHandle(int32_t handle);
 // False when the handle holds no bitmap.
 bool DeleteBitmapHandle(int32_t handle);
+// True when the handle holds a bitmap (0 never does).
+bool IsBitmapHandle(int32_t handle);
 
 }  // namespace pk

@@ -54,4 +54,10 @@ bool DeleteBitmapHandle(int32_t handle) {
   return table.bitmaps.erase(handle) == 1;
 }
 
+bool IsBitmapHandle(int32_t handle) {
+  THandleTable& table = Table();
+  std::lock_guard<std::mutex> guard(table.lock);
+  return table.bitmaps.contains(handle);
+}
+
 }  // namespace pk

@@ -93,8 +93,9 @@ std::unique_ptr<TBitmap> TakeOverBitmapHandle(int32_t handle) {
 }
 
 bool DeleteBitmapHandle(int32_t handle) {
-  HBITMAP bitmap = ToHandle(handle);
-  return handle != 0 && GetObjectType(bitmap) == OBJ_BITMAP && DeleteObject(bitmap) != FALSE;
+  return IsBitmapHandle(handle) && DeleteObject(ToHandle(handle)) != FALSE;
 }
+
+bool IsBitmapHandle(int32_t handle) { return handle != 0 && GetObjectType(ToHandle(handle)) == OBJ_BITMAP; }
 
 }  // namespace pk
