@@ -165,6 +165,97 @@ Sub TestFailures()
   On Error GoTo 0
 End Sub
 
+' The overlay's red corner is its transparent colour; grey shows through.
+Sub TestMergeBack()
+  Dim o : Set o = CreateObject(kSource)
+  o.NewImage 7, 5, "646464"
+  o.Transparent = True
+  o.TransparentColor = "FF0000"
+  o.MergeBack fixtures & "overlay.bmp", 2, 1
+  CheckSize o, "MergeBack", 7, 5, 24
+  CheckPixels o, "MergeBack at (2, 1)", Array(1, 2, 3, 4, 5, 2), Array(1, 1, 1, 2, 1, 3), _
+    Array("646464", "646464", "0000FF", "0000FF", "646464", "646464")
+  o.NewImage 7, 5, "646464"
+  o.Tile = True
+  o.MergeBack fixtures & "overlay.bmp", 2, 1
+  CheckPixels o, "MergeBack tiled", Array(0, 1, 3, 0, 5, 6), Array(0, 0, 0, 1, 4, 4), _
+    Array("646464", "0000FF", "646464", "0000FF", "0000FF", "646464")
+End Sub
+
+' Handles of the object's own bitmaps are taken over; 0 and a spent handle
+' fail and keep the image.
+Sub TestMergeHandles()
+  Dim source : Set source = CreateObject(kSource)
+  source.ReadFile fixtures & "overlay.bmp"
+  Dim o : Set o = CreateObject(kSource)
+  o.NewImage 6, 4, "646464"
+  Dim handle : handle = source.BMPHandle
+  o.MergeBackHDC handle, 1, 1
+  CheckPixels o, "MergeBackHDC", Array(0, 1, 2, 3), Array(0, 1, 1, 2), Array("646464", "FF0000", "0000FF", "0000FF")
+  o.MergeFrontHDC source.BMPHandle, 1, 0
+  CheckSize o, "MergeFrontHDC", 3, 2, 24
+  CheckPixels o, "MergeFrontHDC", Array(0, 1, 2, 0), Array(0, 0, 1, 1), Array("FF0000", "646464", "FF0000", "0000FF")
+  On Error Resume Next
+  o.MergeBackHDC 0, 0, 0
+  CheckError "MergeBackHDC(0)", "Invalid bitmap handle."
+  o.MergeFrontHDC handle, 0, 0
+  CheckError "MergeFrontHDC of a spent handle", "Invalid bitmap handle."
+  On Error GoTo 0
+  CheckSize o, "after invalid handles", 3, 2, 24
+End Sub
+
+' The first and last x of a row's pixels that are not the background.
+Function InkSpan(bytes, width, y)
+  Dim x, first, last
+  first = -1 : last = -1
+  For x = 0 To width - 1
+    If BmpPixel(bytes, x, y) <> "646464" Then
+      If first < 0 Then first = x
+      last = x
+    End If
+  Next
+  InkSpan = Array(first, last)
+End Function
+
+' Two lines on a yellow box: the short first line starts at the block's left
+' edge, ends at its right edge, or lies in between; the second line spans the
+' block; rows and columns outside it stay grey. Both colours get palette
+' entries of their own on the 8-bit image.
+Sub TestText()
+  Dim depth, justify, o, bytes, short, long, name
+  For Each depth In Array(24, 8)
+    For Each justify In Array(0, 1, 2)
+      name = "Text " & depth & " bits, TextJustify " & justify
+      Set o = CreateObject(kSource)
+      o.NewImage 90, 34, "646464"
+      o.ColorDepth = depth
+      o.TextSize = 10
+      o.TextBG = "FFFF00"
+      o.TextColor = "0000FF"
+      o.TextJustify = justify
+      o.Text 6, 2, "Ab" & vbCrLf & "Abcdefgh"
+      CheckSize o, name, 90, 34, depth
+      If depth = 8 Then CheckEqual name & ": box colour in the palette", o.ColorIndex("FFFF00") >= 0, True
+      bytes = DecodeBase64(o.Base64Out("bmp"))
+      short = InkSpan(bytes, 90, 4)
+      long = InkSpan(bytes, 90, 20)
+      CheckEqual name & ": second line starts at X", long(0), 6
+      Check name & ": first line drawn (" & short(0) & ".." & short(1) & ")", short(0) >= 6 And short(1) > short(0)
+      Select Case justify
+        Case 0: CheckEqual name & ": left", short(0), 6
+        Case 1: Check name & ": centred", short(0) > 6 And short(1) < long(1)
+        Case 2: CheckEqual name & ": right", short(1), long(1)
+      End Select
+      CheckEqual name & ": box colour", BmpPixel(bytes, short(0), 2), "FFFF00"
+      CheckPixels o, name & " outside", Array(5, 0, 89, 0), Array(4, 1, 20, 33), _
+        Array("646464", "646464", "646464", "646464")
+    Next
+  Next
+End Sub
+
 TestGeometry
 TestFailures
+TestMergeBack
+TestMergeHandles
+TestText
 WScript.Echo passed & " passed, " & failed & " failed"
