@@ -114,6 +114,10 @@ TEST(TextMember, ClearBrushTranspercentAndWrapping) {
       }
     return std::make_pair(count, bounds);
   };
+  // Without an image there is nothing to draw on, and nothing fails.
+  object.Text(5, 5, u"W");
+  EXPECT_EQ(object.Width(), 0);
+
   object.SetTextColor(u"0000FF");
   object.SetTextBG(u"FFFF00");
 
