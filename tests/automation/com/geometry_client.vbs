@@ -180,6 +180,20 @@ Sub TestMergeBack()
   o.MergeBack fixtures & "overlay.bmp", 2, 1
   CheckPixels o, "MergeBack tiled", Array(0, 1, 3, 0, 5, 6), Array(0, 0, 0, 1, 4, 4), _
     Array("646464", "0000FF", "646464", "0000FF", "0000FF", "646464")
+  ' The same overlay as a byte array, and as a script's array, which is refused.
+  Dim source : Set source = CreateObject(kSource)
+  source.ReadFile fixtures & "overlay.bmp"
+  o.Tile = False
+  o.NewImage 7, 5, "646464"
+  o.MergeBackBin source.VariantOut("bmp"), 4, 3
+  CheckPixels o, "MergeBackBin at (4, 3)", Array(4, 5, 6, 3), Array(3, 3, 4, 3), _
+    Array("646464", "0000FF", "0000FF", "646464")
+  On Error Resume Next
+  o.MergeBackBin Array(66, 77), 0, 0
+  CheckError "MergeBackBin of a script's array", "Invalid variant: a one-dimensional byte array is expected."
+  On Error GoTo 0
+  o.MergeFrontBin source.VariantOut("bmp"), 0, 0
+  CheckSize o, "MergeFrontBin", 3, 2, 24
 End Sub
 
 ' Handles of the object's own bitmaps are taken over; 0 and a spent handle
