@@ -6,6 +6,7 @@
 // and the loader's failures.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 

@@ -5,7 +5,9 @@
 // not clipped below, and an overlong font name is cut.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "automation/image_functions.h"
