@@ -257,7 +257,8 @@ TEST_F(FileRoad, WrittenBmpCarriesPixelsAndResolutionBack) {
 #ifndef _WIN32
 // A photograph-sized BMP is read straight into the picture's rows and written
 // straight from them: loading and writing it costs the picture's memory and
-// little more, never a copy of the whole file besides.
+// a little more (a sanitizer's bookkeeping included), far from the two
+// pictures' worth that a copy of the whole file besides would cost.
 TEST_F(FileRoad, ABmpIsLoadedAndWrittenHoldingOnlyThePicture) {
   TBitmap picture(3000, 2000, PixelFormat::pf24bit);
   for (int y = 0; y < picture.Height(); ++y) {
@@ -273,7 +274,7 @@ TEST_F(FileRoad, ABmpIsLoadedAndWrittenHoldingOnlyThePicture) {
     object_.WriteFile(U16(copy));
   });
   EXPECT_GE(grown, 0);
-  EXPECT_LE(grown, image_bytes * 6 / 5);
+  EXPECT_LE(grown, image_bytes * 3 / 2);
   EXPECT_EQ(ReadAll(copy), ReadAll(source));
 }
 #endif
@@ -367,8 +368,8 @@ void FailingWriter(const TBitmap& image, const TEncodeOptions& options, TStream&
 TEST_F(OverwriteModes, FailingEncoderLeavesTheOldFileIntactAndNoPartialFile) {
   const std::vector<uint8_t> old_file = BmpBytes(8, 8, PixelFormat::pf8bit);
   const fs::path target = Put("keep.bmp", old_file);
+  std::vector<TImageCodec> codecs(ImageCodecs().begin(), ImageCodecs().end());
   for (const bool streaming : {false, true}) {
-    std::vector<TImageCodec> codecs(ImageCodecs().begin(), ImageCodecs().end());
     for (TImageCodec& codec : codecs) {
       if (codec.format != TGraphicsFormat::gfBMP) continue;
       codec.encode = FailingEncoder;
