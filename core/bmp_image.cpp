@@ -49,8 +49,6 @@ uint32_t HeaderSize(std::span<const uint8_t> head) {
   return head.size() >= kHeaderSizeAt + 4 ? bmp::LoadLE32(head, kHeaderSizeAt) : 0;
 }
 
-
-
 // The 24-bit layout, row by row. A width of 0 still gets 4-byte rows (the
 // stride of width 1), and those rows are zero.
 void Write24BitBmp(TStream& stream, const TBitmap& image, TBmpResolution resolution) {

@@ -1,10 +1,11 @@
 // Staged files natively: the temporary file is created exclusively (O_EXCL)
-// beside the target and written through its descriptor. Committing to a name no file holds is a
-// rename that refuses to replace (renameat2 with RENAME_NOREPLACE, or link and
-// unlink on file systems without it). Replacing an existing file first flushes
-// the new contents to disk, then renames over the target (atomic within one
-// folder; the target's permission bits are copied first). Only a temporary
-// file this object created is ever removed.
+// beside the target and written through its descriptor. Committing to a name
+// no file holds is a rename that refuses to replace (renameat2 with
+// RENAME_NOREPLACE, or link and unlink on file systems without it).
+// Replacing an existing file first flushes the new contents to disk, then
+// renames over the target (atomic within one folder; the target's permission
+// bits are copied first). Only a temporary file this object created is ever
+// removed.
 //
 // The flush is what a crash-safe replacement needs: without it a power loss
 // right after the rename may leave the target empty, destroying the file that
@@ -91,7 +92,8 @@ struct TStagedFile::TTemporary final : TStream {
     return done;
   }
   int64_t Seek(int64_t offset, SeekOrigin origin) override {
-    const int whence = origin == SeekOrigin::soBeginning ? SEEK_SET : origin == SeekOrigin::soCurrent ? SEEK_CUR : SEEK_END;
+    const int whence =
+        origin == SeekOrigin::soBeginning ? SEEK_SET : origin == SeekOrigin::soCurrent ? SEEK_CUR : SEEK_END;
     const off_t at = lseek(fd, offset, whence);
     if (at < 0) throw EStreamError(msg::kStreamSizeError);
     return at;
