@@ -6,8 +6,8 @@
 // of one image leaks into the output of the next. Writing encodes into a
 // staged file (straight from the picture's rows where the format allows) and
 // then commits it in one step, so a failing encoder or a full disk never
-// destroys the file that was there; only owAlways ever
-// replaces a file, so writers racing for one name lose nothing.
+// destroys the file that was there; only owAlways ever replaces a file, so
+// writers racing for one name lose nothing.
 #include <string>
 
 #include "automation/automation_errors.h"
