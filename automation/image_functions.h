@@ -30,6 +30,8 @@
 
 namespace pk {
 
+class TStagedFile;
+class TStream;
 struct TLoadedImage;
 
 class TImageFunctions {
@@ -189,6 +191,15 @@ class TImageFunctions {
   // The load road shared by ReadFile, ReadVariant and Base64In; only ReadFile
   // checks the extension, and only while IgnoreInputFileType is False.
   void LoadFromBytes(std::span<const uint8_t> data, const std::u16string& extension, bool check_extension);
+  // The same road from a stream at its start: a format that reads streams
+  // takes its rows straight from it, the others are given its bytes whole.
+  void LoadFromStream(TStream& source, const std::u16string& extension, bool check_extension);
+  // What every load does before decoding, over its source at position 0: the
+  // checks on the data and its extension, and the reset of the state and the
+  // settings that belonged to the last image. Returns the codec of the data.
+  const TImageCodec& BeginLoad(TStream& source, const std::u16string& extension, bool check_extension);
+  // The settings every decoder takes.
+  TDecodeOptions DecodeOptions() const;
   // Takes a new image into the state and the facts its data stated into the
   // settings; the settings it states nothing about keep their values.
   void ReplaceImage(TDecodedImage image);
@@ -227,10 +238,10 @@ class TImageFunctions {
   // The target WriteFile writes to: the name, a renamed candidate, or empty
   // when nothing is to be written.
   std::u16string WriteTarget(const std::u16string& name, const std::u16string& extension) const;
-  // Commits the encoded file under the chosen target and returns the name
+  // Commits the staged file under the chosen target and returns the name
   // written, or empty when owNever found the name taken meanwhile.
-  std::u16string CommitWrite(const std::u16string& target, const std::u16string& name,
-                             const std::u16string& extension, std::span<const uint8_t> bytes) const;
+  std::u16string CommitWrite(TStagedFile& staged, const std::u16string& target, const std::u16string& name,
+                             const std::u16string& extension) const;
 
   TImageSettings settings_;
   TImageState state_;

@@ -3,10 +3,11 @@
 //
 // Loading forgets everything the previous image left behind (its alpha record
 // and per-index transparency) before the new data is decoded, so no setting
-// of one image leaks into the output of the next. Writing encodes the whole
-// file in memory first and then commits it in one step, so a failing encoder
-// or a full disk never destroys the file that was there; only owAlways ever
-// replaces a file, so writers racing for one name lose nothing.
+// of one image leaks into the output of the next. Writing encodes into a
+// staged file (straight from the picture's rows where the format allows) and
+// then commits it in one step, so a failing encoder or a full disk never
+// destroys the file that was there; only owAlways ever replaces a file, so
+// writers racing for one name lose nothing.
 #include <string>
 
 #include "automation/automation_errors.h"
@@ -25,19 +26,39 @@ namespace pk {
 void TImageFunctions::ReadFile(const std::u16string& Filename) {
   const std::u16string name = TrimText(Filename);
   if (!IsExistingFile(name)) throw EPixmarlError(msg::kFileNotFound + ExtractFileName(Filename));
-  const TByteBuffer data = ReadFileBytes(name);
-  LoadFromBytes(data, LowerCaseAscii(ExtractFileExt(name)), !settings_.FIgnoreInputFileType);
+  TFileStream file(name, FileMode::fmOpenRead);
+  LoadFromStream(file, LowerCaseAscii(ExtractFileExt(name)), !settings_.FIgnoreInputFileType);
 }
 
 void TImageFunctions::ReadVariant(std::span<const uint8_t> ImgData) { LoadFromBytes(ImgData, u"", false); }
 
 void TImageFunctions::LoadFromBytes(std::span<const uint8_t> data, const std::u16string& extension,
                                     bool check_extension) {
-  if (data.empty()) throw EInvalidFormat(msg::kEmptyInput);
+  TSpanStream source(data);
+  const TImageCodec& codec = BeginLoad(source, extension, check_extension);
+  ReplaceImage(codec.decode(data, DecodeOptions()));
+}
+
+void TImageFunctions::LoadFromStream(TStream& source, const std::u16string& extension, bool check_extension) {
+  const TImageCodec& codec = BeginLoad(source, extension, check_extension);
+  if (codec.read != nullptr) {
+    ReplaceImage(codec.read(source, DecodeOptions()));
+    return;
+  }
+  const TByteBuffer data = ReadStreamBytes(source);
+  ReplaceImage(codec.decode(data, DecodeOptions()));
+}
+
+const TImageCodec& TImageFunctions::BeginLoad(TStream& source, const std::u16string& extension,
+                                              bool check_extension) {
+  const int64_t size = source.Size();
+  if (size == 0) throw EInvalidFormat(msg::kEmptyInput);
+  const uint8_t first_byte = source.ReadByte();
+  source.SetPosition(0);
   state_.Clear();
   settings_.FWasCMYK = false;
-  settings_.FFileSize = ClampToInt32(static_cast<int64_t>(data.size()));
-  settings_.FOriginalImageType = DetectImageType(data[0]);
+  settings_.FFileSize = ClampToInt32(size);
+  settings_.FOriginalImageType = DetectImageType(first_byte);
 
   const TFormatChannels* channels = ChannelsOf(settings_.FOriginalImageType);
   if (check_extension && (channels == nullptr || !AcceptsExtension(*channels, StripLeadingDot(TrimText(extension))))) {
@@ -47,9 +68,13 @@ void TImageFunctions::LoadFromBytes(std::span<const uint8_t> data, const std::u1
   if (channels == nullptr || !channels->object_road_reads || codec == nullptr || codec->decode == nullptr) {
     throw EPixmarlError(msg::kInvalidFileType);
   }
+  return *codec;
+}
+
+TDecodeOptions TImageFunctions::DecodeOptions() const {
   TDecodeOptions options;
   options.higher_speed = settings_.FJpegHigherSpeed;
-  ReplaceImage(codec->decode(data, options));
+  return options;
 }
 
 void TImageFunctions::ReplaceImage(TDecodedImage image) {
@@ -102,9 +127,8 @@ std::u16string TImageFunctions::WriteTarget(const std::u16string& name, const st
 // refuses to replace, so a file that another writer made under the chosen
 // name since it was chosen is never lost: owRename then takes the next free
 // number, owNever writes nothing.
-std::u16string TImageFunctions::CommitWrite(const std::u16string& target, const std::u16string& name,
-                                            const std::u16string& extension, std::span<const uint8_t> bytes) const {
-  TStagedFile staged(target, bytes);
+std::u16string TImageFunctions::CommitWrite(TStagedFile& staged, const std::u16string& target,
+                                            const std::u16string& name, const std::u16string& extension) const {
   if (settings_.FOWModeType == TxowMode::owAlways) {
     staged.CommitReplacing(target);
     return target;
@@ -135,8 +159,13 @@ void TImageFunctions::WriteFile(const std::u16string& Filename) {
   if (lower_extension != u".png") FlattenAlpha();
   const TImageCodec* codec = Codec(WriteFormatFor(lower_extension));
   if (codec == nullptr || codec->encode == nullptr) throw EPixmarlError(msg::kWriterNotAvailable + lower_extension);
-  const std::vector<uint8_t> encoded = codec->encode(state_.Image(), EncodeOptions());
-  const std::u16string written = CommitWrite(target, Filename, extension, encoded);
+  TStagedFile staged(target);
+  if (codec->write != nullptr) {
+    codec->write(state_.Image(), EncodeOptions(), staged.Contents());
+  } else {
+    staged.Contents().WriteBytes(codec->encode(state_.Image(), EncodeOptions()));
+  }
+  const std::u16string written = CommitWrite(staged, target, Filename, extension);
   settings_.FFileName = written.empty() ? previous_name : written;
 }
 

@@ -49,14 +49,9 @@ uint32_t HeaderSize(std::span<const uint8_t> head) {
   return head.size() >= kHeaderSizeAt + 4 ? bmp::LoadLE32(head, kHeaderSizeAt) : 0;
 }
 
-void PatchResolution(std::span<uint8_t> bmp_data, TBmpResolution resolution) {
-  bmp::StoreLE32(bmp_data, kXPelsAt, resolution.x);
-  bmp::StoreLE32(bmp_data, kYPelsAt, resolution.y);
-}
-
-// The 24-bit layout straight into its buffer. A width of 0 still gets 4-byte
-// rows (the stride of width 1), and those rows stay zero.
-std::vector<uint8_t> Encode24BitBmp(const TBitmap& image, TBmpResolution resolution) {
+// The 24-bit layout, row by row. A width of 0 still gets 4-byte rows (the
+// stride of width 1), and those rows are zero.
+void Write24BitBmp(TStream& stream, const TBitmap& image, TBmpResolution resolution) {
   const int64_t stride = pk::RowBytes(std::max(image.Width(), 1), PixelFormat::pf24bit);
   const int64_t image_size = CheckedBitmapBytes(std::max(image.Width(), 1), image.Height(), PixelFormat::pf24bit);
   bmp::FileHeader file;
@@ -73,22 +68,10 @@ std::vector<uint8_t> Encode24BitBmp(const TBitmap& image, TBmpResolution resolut
   info.biXPelsPerMeter = static_cast<int32_t>(resolution.x);
   info.biYPelsPerMeter = static_cast<int32_t>(resolution.y);
 
-  const auto headers = bmp::EncodeHeaders(file, info);
-  const size_t file_size = static_cast<size_t>(bmp::kWrittenHeadersSize + image_size);
-  // Appended to a buffer reserved once, so its bytes are written only once.
-  std::vector<uint8_t> out;
-  out.reserve(file_size);
-  out.resize(headers.size());
-  std::copy(headers.begin(), headers.end(), out.begin());
-  if (image.Width() == 0) {
-    out.resize(file_size);
-    return out;
-  }
-  for (int y = image.Height() - 1; y >= 0; --y) {
-    const uint8_t* row = image.ScanLine(y);
-    out.insert(out.end(), row, row + stride);
-  }
-  return out;
+  stream.WriteBytes(bmp::EncodeHeaders(file, info));
+  const std::array<uint8_t, 4> empty_row{};
+  for (int y = image.Height() - 1; y >= 0; --y)
+    stream.WriteBuffer(image.Width() == 0 ? empty_row.data() : image.ScanLine(y), stride);
 }
 
 }  // namespace
@@ -97,6 +80,13 @@ TBmpResolution ReadBmpResolution(std::span<const uint8_t> head) {
   // Headers shorter than 40 bytes have no resolution fields.
   if (head.size() < static_cast<size_t>(kHeadBytes) || HeaderSize(head) < bmp::kInfoHeaderSize) return {};
   return {bmp::LoadLE32(head, kXPelsAt), bmp::LoadLE32(head, kYPelsAt)};
+}
+
+TBmpResolution ReadBmpResolution(TStream& stream) {
+  const int64_t start = stream.Position();
+  const TBmpResolution resolution = ReadBmpResolution(ReadHead(stream, start).Span());
+  stream.SetPosition(start);
+  return resolution;
 }
 
 TBmpProbe ProbeBmpHeader(std::span<const uint8_t> head, int64_t data_size) {
@@ -119,13 +109,22 @@ TBmpProbe ProbeBmpHeader(std::span<const uint8_t> head, int64_t data_size) {
   return probe;
 }
 
-std::vector<uint8_t> EncodeBmpFile(const TBitmap& image, TBmpResolution resolution) {
-  if (image.GetPixelFormat() == PixelFormat::pf24bit) return Encode24BitBmp(image, resolution);
-  TMemoryStream stream;
+void WriteBmpFile(TStream& stream, const TBitmap& image, TBmpResolution resolution) {
+  if (image.GetPixelFormat() == PixelFormat::pf24bit) {
+    Write24BitBmp(stream, image, resolution);
+    return;
+  }
+  const int64_t start = stream.Position();
   WriteBmp(stream, image);
-  std::vector<uint8_t> bytes = stream.Release();
-  if (static_cast<int64_t>(bytes.size()) >= kProbeMinimum) PatchResolution(bytes, resolution);
-  return bytes;
+  const int64_t end = stream.Position();
+  if (end - start < kProbeMinimum) return;
+  // The vertical resolution follows the horizontal one.
+  std::array<uint8_t, 8> pels{};
+  bmp::StoreLE32(pels, 0, resolution.x);
+  bmp::StoreLE32(pels, kYPelsAt - kXPelsAt, resolution.y);
+  stream.SetPosition(start + kXPelsAt);
+  stream.WriteBytes(pels);
+  stream.SetPosition(end);
 }
 
 TBMPImage::TBMPImage() = default;
@@ -133,9 +132,7 @@ TBMPImage::TBMPImage() = default;
 void TBMPImage::AssignTo(TBitmap& dest) const { dest.Assign(*this); }
 
 void TBMPImage::LoadFromStream(TStream& stream) {
-  const int64_t start = stream.Position();
-  const TBmpResolution resolution = ReadBmpResolution(ReadHead(stream, start).Span());
-  stream.SetPosition(start);
+  const TBmpResolution resolution = ReadBmpResolution(stream);
   TBitmap::LoadFromStream(stream);
   FXPelsPerMeter = resolution.x;
   FYPelsPerMeter = resolution.y;
@@ -143,11 +140,10 @@ void TBMPImage::LoadFromStream(TStream& stream) {
 
 void TBMPImage::SaveToStream(TStream& stream) {
   const int64_t start = stream.Position();
-  const std::vector<uint8_t> bytes = EncodeBmpFile(*this, {FXPelsPerMeter, FYPelsPerMeter});
-  stream.WriteBytes(bytes);
-  // The platform writer's data has its resolution patched in afterwards, which
-  // leaves the stream where the BMP begins; the 24-bit layout leaves it after.
-  if (GetPixelFormat() != PixelFormat::pf24bit && static_cast<int64_t>(bytes.size()) >= kProbeMinimum)
+  WriteBmpFile(stream, *this, {FXPelsPerMeter, FYPelsPerMeter});
+  // Data of the platform writer that has its resolution patched in leaves the
+  // stream where the BMP begins; the 24-bit layout leaves it after.
+  if (GetPixelFormat() != PixelFormat::pf24bit && stream.Position() - start >= kProbeMinimum)
     stream.SetPosition(start);
 }
 

@@ -41,13 +41,16 @@ struct TBmpProbe {
 // The resolution of BMP data; 0, 0 for a header without one (the OS/2 core
 // header) and for data too short to hold it.
 TBmpResolution ReadBmpResolution(std::span<const uint8_t> head);
+// The same for the BMP at the stream's position, where the stream is left.
+TBmpResolution ReadBmpResolution(TStream& stream);
 // The header probe over the first bytes of BMP data (46 are enough) and the
 // size of the whole data; EInvalidGraphic "Invalid bitmap" when it is not BMP
 // data or too short to be more than headers.
 TBmpProbe ProbeBmpHeader(std::span<const uint8_t> head, int64_t data_size);
-// The BMP file of the image: the 24-bit layout of this class for 24-bit
-// images, the platform writer with the resolution patched in for the others.
-std::vector<uint8_t> EncodeBmpFile(const TBitmap& image, TBmpResolution resolution);
+// Writes the BMP file of the image at the stream's position, leaving the
+// stream after it: the 24-bit layout of this class for 24-bit images, the
+// platform writer with the resolution patched in for the others.
+void WriteBmpFile(TStream& stream, const TBitmap& image, TBmpResolution resolution);
 
 class TBMPImage : public TBitmap {
  public:

@@ -27,6 +27,8 @@
 
 namespace pk {
 
+class TStream;
+
 // Dots per inch, horizontal and vertical; 0 for unknown.
 struct TResolution {
   int32_t x = 0;
@@ -99,6 +101,12 @@ struct TImageDimensions {
 using TDecodeFunction = TDecodedImage (*)(std::span<const uint8_t> bytes, const TDecodeOptions& options);
 using TEncodeFunction = std::vector<uint8_t> (*)(const TBitmap& image, const TEncodeOptions& options);
 using TProbeFunction = TImageDimensions (*)(std::span<const uint8_t> bytes, int32_t image_number);
+// The same decoding from the stream's position and encoding to the stream's
+// position, for formats that need no more of the file in memory than the
+// picture itself: a file is then read straight into the picture's rows, and
+// written from them straight into the file.
+using TReadFunction = TDecodedImage (*)(TStream& stream, const TDecodeOptions& options);
+using TWriteFunction = void (*)(const TBitmap& image, const TEncodeOptions& options, TStream& stream);
 
 struct TImageCodec {
   TGraphicsFormat format;
@@ -108,6 +116,9 @@ struct TImageCodec {
   TDecodeFunction decode;
   TEncodeFunction encode;
   TProbeFunction probe;
+  // Null where the format decodes and encodes only whole files in memory.
+  TReadFunction read = nullptr;
+  TWriteFunction write = nullptr;
 };
 
 // The entry of the format in codecs, or null.

@@ -8,7 +8,7 @@ namespace pk {
 namespace {
 
 constexpr TImageCodec kCodecs[] = {
-    {TGraphicsFormat::gfBMP, u"BMP", DecodeBmp, EncodeBmp, ProbeBmp},
+    {TGraphicsFormat::gfBMP, u"BMP", DecodeBmp, EncodeBmp, ProbeBmp, ReadBmpImage, WriteBmpImage},
     {TGraphicsFormat::gfGIF, u"GIF", nullptr, nullptr, nullptr},
     {TGraphicsFormat::gfJPG, u"JPEG", DecodeJpegImage, EncodeJpegImage, ProbeJpegImage},
     {TGraphicsFormat::gfPCX, u"PCX", nullptr, nullptr, nullptr},

@@ -5,7 +5,8 @@
 // 36 MB photograph once more for nothing. Sizing it (the constructor taking a
 // count, resize) therefore leaves the bytes as the allocator gave them, and
 // only a buffer whose every byte is written before it is read may be made so.
-// A value given explicitly (TByteBuffer(n, 0), assign) still fills.
+// A value given explicitly (TByteBuffer(n, 0), assign) still fills. Buffers
+// of picture size come from large blocks (platform/large_blocks.h).
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,8 @@
 #include <type_traits>
 #include <utility>
 #include <vector>
+
+#include "platform/large_blocks.h"
 
 namespace pk {
 
@@ -28,6 +31,16 @@ class TUninitialisedAllocator : public std::allocator<T> {
   TUninitialisedAllocator() noexcept = default;
   template <class U>
   TUninitialisedAllocator(const TUninitialisedAllocator<U>&) noexcept {}
+
+  T* allocate(std::size_t n) {
+    if (n < kLargeBlockBytes / sizeof(T)) return std::allocator<T>::allocate(n);
+    if (n > SIZE_MAX / sizeof(T)) throw std::bad_array_new_length();
+    return static_cast<T*>(AllocateLargeBlock(n * sizeof(T)));
+  }
+  void deallocate(T* p, std::size_t n) noexcept {
+    if (n < kLargeBlockBytes / sizeof(T)) return std::allocator<T>::deallocate(p, n);
+    FreeLargeBlock(p, n * sizeof(T));
+  }
 
   // Construction without a value: default-initialisation, which for bytes
   // writes nothing.

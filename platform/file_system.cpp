@@ -1,10 +1,17 @@
-// The temporary name of a staged file: short and random, beside its target.
+// The temporary name of a staged file (short and random, beside its target),
+// and a staged file made with its contents at once.
 #include "platform/file_system.h"
 
 #include <random>
 #include <string_view>
 
+#include "platform/stream.h"
+
 namespace pk {
+
+TStagedFile::TStagedFile(const std::u16string& target, std::span<const uint8_t> bytes) : TStagedFile(target) {
+  Contents().WriteBytes(bytes);
+}
 
 std::u16string TemporaryNameBeside(const std::u16string& target) {
 #ifdef _WIN32

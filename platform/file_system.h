@@ -1,7 +1,8 @@
-// Committing a file's new contents in one step. The bytes are written whole
-// under a short temporary name in the target's folder, then the temporary
-// file is renamed to the target, so a reader (or a failed write) never sees a
-// half-written file. Before they replace an existing file the bytes are
+// Committing a file's new contents in one step. The contents are written
+// under a short temporary name in the target's folder (an encoder writes
+// straight into it, with no copy of the whole file in memory first), then the
+// temporary file is renamed to the target, so a reader (or a failed write)
+// never sees a half-written file. Before they replace an existing file the bytes are
 // flushed to disk, so a crash never leaves that file destroyed; a new name,
 // having nothing to lose, need not wait for the disk (the Windows backend
 // flushes every staged file). The temporary name does not grow with the
@@ -21,16 +22,27 @@
 
 namespace pk {
 
+class TStream;
+
 class TStagedFile {
  public:
-  // Writes bytes to a new temporary file in the folder of target. Raises
-  // EFCreateError (no temporary file can be made there) or EWriteError.
+  // Creates a new, empty temporary file in the folder of target. Raises
+  // EFCreateError when none can be made there.
+  explicit TStagedFile(const std::u16string& target);
+  // The same, holding bytes. Raises EWriteError when they cannot be written.
   TStagedFile(const std::u16string& target, std::span<const uint8_t> bytes);
   // Removes the temporary file unless it was committed.
   ~TStagedFile();
   TStagedFile(const TStagedFile&) = delete;
   TStagedFile& operator=(const TStagedFile&) = delete;
 
+  // The temporary file, for writing the contents until the first commit; its
+  // writes raise EWriteError when the disk refuses them.
+  TStream& Contents();
+
+  // Both commits first close the temporary file, raising EWriteError when its
+  // contents could not all be written.
+  //
   // Makes the contents the target's, replacing an existing file (which keeps
   // its permissions). Raises EFCreateError when that cannot be done.
   void CommitReplacing(const std::u16string& target);

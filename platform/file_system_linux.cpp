@@ -1,10 +1,11 @@
 // Staged files natively: the temporary file is created exclusively (O_EXCL)
-// beside the target and written. Committing to a name no file holds is a
-// rename that refuses to replace (renameat2 with RENAME_NOREPLACE, or link and
-// unlink on file systems without it). Replacing an existing file first flushes
-// the new contents to disk, then renames over the target (atomic within one
-// folder; the target's permission bits are copied first). Only a temporary
-// file this object created is ever removed.
+// beside the target and written through its descriptor. Committing to a name
+// no file holds is a rename that refuses to replace (renameat2 with
+// RENAME_NOREPLACE, or link and unlink on file systems without it).
+// Replacing an existing file first flushes the new contents to disk, then
+// renames over the target (atomic within one folder; the target's permission
+// bits are copied first). Only a temporary file this object created is ever
+// removed.
 //
 // The flush is what a crash-safe replacement needs: without it a power loss
 // right after the rename may leave the target empty, destroying the file that
@@ -21,9 +22,11 @@
 
 #include <cerrno>
 #include <string>
+#include <utility>
 
 #include "platform/exceptions.h"
 #include "platform/messages.h"
+#include "platform/stream.h"
 #include "platform/text_encoding.h"
 
 namespace pk {
@@ -31,16 +34,6 @@ namespace {
 
 [[noreturn]] void CannotCreate(const std::u16string& target) {
   throw EFCreateError(msg::kCannotCreateFile + target + u"\"");
-}
-
-bool WriteAll(int fd, std::span<const uint8_t> bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes = bytes.subspan(static_cast<size_t>(written));
-  }
-  return true;
 }
 
 // fsync through a descriptor of its own: any descriptor of a file flushes
@@ -66,32 +59,80 @@ int RenameIfAbsent(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-struct TStagedFile::TTemporary {
+// The temporary file, written through its descriptor: each write goes
+// straight to the system, so the file's bytes are never gathered in memory.
+struct TStagedFile::TTemporary final : TStream {
   std::string path;
+  int fd = -1;
   bool created = false;
   bool committed = false;
-  ~TTemporary() {
+
+  ~TTemporary() override {
+    if (fd >= 0) close(fd);
     if (created && !committed) unlink(path.c_str());
+  }
+
+  int64_t Read(void* buffer, int64_t count) override {
+    if (count <= 0) return 0;
+    ssize_t n;
+    do n = read(fd, buffer, static_cast<size_t>(count));
+    while (n < 0 && errno == EINTR);
+    return n > 0 ? n : 0;
+  }
+  // What the system took; short when it refused the rest.
+  int64_t Write(const void* buffer, int64_t count) override {
+    const auto* from = static_cast<const uint8_t*>(buffer);
+    int64_t done = 0;
+    while (done < count) {
+      const ssize_t n = write(fd, from + done, static_cast<size_t>(count - done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += n;
+    }
+    return done;
+  }
+  int64_t Seek(int64_t offset, SeekOrigin origin) override {
+    const int whence =
+        origin == SeekOrigin::soBeginning ? SEEK_SET : origin == SeekOrigin::soCurrent ? SEEK_CUR : SEEK_END;
+    const off_t at = lseek(fd, offset, whence);
+    if (at < 0) throw EStreamError(msg::kStreamSizeError);
+    return at;
+  }
+  int64_t Size() const override {
+    struct stat info {};
+    if (fstat(fd, &info) != 0) throw EStreamError(msg::kStreamSizeError);
+    return info.st_size;
+  }
+  void SetSize(int64_t size) override {
+    if (ftruncate(fd, size) != 0) throw EStreamError(msg::kStreamSizeError);
+  }
+
+  // Closes the file once; a file system may report a failed write only here.
+  void Finish() {
+    if (fd < 0) return;
+    const int closed = close(std::exchange(fd, -1));
+    if (closed != 0) throw EWriteError(msg::kStreamWriteError);
   }
 };
 
-TStagedFile::TStagedFile(const std::u16string& target, std::span<const uint8_t> bytes)
-    : temporary_(std::make_unique<TTemporary>()) {
+TStagedFile::TStagedFile(const std::u16string& target) : temporary_(std::make_unique<TTemporary>()) {
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temporary_->path = Utf16ToUtf8(TemporaryNameBeside(target));
-    fd = open(temporary_->path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    fd = open(temporary_->path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) CannotCreate(target);
+  temporary_->fd = fd;
   temporary_->created = true;
-  const bool written = WriteAll(fd, bytes);
-  if (close(fd) != 0 || !written) throw EWriteError(msg::kStreamWriteError);
 }
 
 TStagedFile::~TStagedFile() = default;
 
+TStream& TStagedFile::Contents() { return *temporary_; }
+
 void TStagedFile::CommitReplacing(const std::u16string& target) {
+  temporary_->Finish();
   const std::string path = Utf16ToUtf8(target);
   if (RenameIfAbsent(temporary_->path, path) == 0) {
     temporary_->committed = true;
@@ -105,6 +146,7 @@ void TStagedFile::CommitReplacing(const std::u16string& target) {
 }
 
 bool TStagedFile::CommitIfAbsent(const std::u16string& target) {
+  temporary_->Finish();
   const int error = RenameIfAbsent(temporary_->path, Utf16ToUtf8(target));
   if (error == 0) {
     temporary_->committed = true;

@@ -1,19 +1,23 @@
 // Staged files in the DLL: the temporary file is created exclusively
-// (CREATE_NEW) beside the target, written and flushed. Replacing an existing
-// target goes through ReplaceFileW, which keeps the target's permissions and
-// attributes and needs no right to create files in the folder; a new target,
-// and committing only when absent, is a MoveFileExW without the replace flag,
-// which fails on an existing name. Another process renaming over the same
-// target makes these calls fail with a sharing violation for a moment: they
-// are retried for a short while before the commit is given up.
+// (CREATE_NEW) beside the target, written through its handle and flushed.
+// Replacing an existing target goes through ReplaceFileW, which keeps the
+// target's permissions and attributes and needs no right to create files in
+// the folder; a new target, and committing only when absent, is a MoveFileExW
+// without the replace flag, which fails on an existing name. Another process
+// renaming over the same target makes these calls fail with a sharing
+// violation for a moment: they are retried for a short while before the
+// commit is given up.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include "platform/file_system.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "platform/exceptions.h"
 #include "platform/messages.h"
+#include "platform/stream.h"
 
 #include <windows.h>
 
@@ -51,45 +55,89 @@ class TRetry {
   DWORD pause_ = 1;
 };
 
-bool WriteAll(HANDLE file, std::span<const uint8_t> bytes) {
-  while (!bytes.empty()) {
-    const DWORD chunk = bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
-    DWORD written = 0;
-    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
-    bytes = bytes.subspan(written);
-  }
-  return FlushFileBuffers(file) != FALSE;
-}
-
 }  // namespace
 
-struct TStagedFile::TTemporary {
+// The temporary file, written through its handle: each write goes straight
+// to the system, so the file's bytes are never gathered in memory.
+struct TStagedFile::TTemporary final : TStream {
   std::wstring path;
+  HANDLE file = INVALID_HANDLE_VALUE;
   bool created = false;
   bool committed = false;
-  ~TTemporary() {
+
+  ~TTemporary() override {
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     if (created && !committed) DeleteFileW(path.c_str());
   }
+
+  int64_t Read(void* buffer, int64_t count) override {
+    DWORD read = 0;
+    if (count <= 0 || !::ReadFile(file, buffer, Chunk(count), &read, nullptr)) return 0;
+    return read;
+  }
+  // What the system took; short when it refused the rest.
+  int64_t Write(const void* buffer, int64_t count) override {
+    const auto* from = static_cast<const uint8_t*>(buffer);
+    int64_t done = 0;
+    while (done < count) {
+      DWORD written = 0;
+      if (!::WriteFile(file, from + done, Chunk(count - done), &written, nullptr) || written == 0) break;
+      done += written;
+    }
+    return done;
+  }
+  int64_t Seek(int64_t offset, SeekOrigin origin) override {
+    const DWORD method =
+        origin == SeekOrigin::soBeginning ? FILE_BEGIN : origin == SeekOrigin::soCurrent ? FILE_CURRENT : FILE_END;
+    LARGE_INTEGER distance{}, at{};
+    distance.QuadPart = offset;
+    if (!SetFilePointerEx(file, distance, &at, method)) throw EStreamError(msg::kStreamSizeError);
+    return at.QuadPart;
+  }
+  int64_t Size() const override {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) throw EStreamError(msg::kStreamSizeError);
+    return size.QuadPart;
+  }
+  void SetSize(int64_t size) override {
+    const int64_t here = Seek(0, SeekOrigin::soCurrent);
+    Seek(size, SeekOrigin::soBeginning);
+    const bool cut = SetEndOfFile(file) != FALSE;
+    Seek(std::min(here, size), SeekOrigin::soBeginning);
+    if (!cut) throw EStreamError(msg::kStreamSizeError);
+  }
+
+  // Flushes and closes the file once.
+  void Finish() {
+    if (file == INVALID_HANDLE_VALUE) return;
+    const bool flushed = FlushFileBuffers(file) != FALSE;
+    const bool closed = CloseHandle(std::exchange(file, INVALID_HANDLE_VALUE)) != FALSE;
+    if (!flushed || !closed) throw EWriteError(msg::kStreamWriteError);
+  }
+
+ private:
+  static DWORD Chunk(int64_t count) { return count > 0x40000000 ? 0x40000000 : static_cast<DWORD>(count); }
 };
 
-TStagedFile::TStagedFile(const std::u16string& target, std::span<const uint8_t> bytes)
-    : temporary_(std::make_unique<TTemporary>()) {
+TStagedFile::TStagedFile(const std::u16string& target) : temporary_(std::make_unique<TTemporary>()) {
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
     temporary_->path = Wide(TemporaryNameBeside(target));
-    file = CreateFileW(temporary_->path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
+    file = CreateFileW(temporary_->path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
   }
   if (file == INVALID_HANDLE_VALUE) CannotCreate(target);
+  temporary_->file = file;
   temporary_->created = true;
-  const bool written = WriteAll(file, bytes);
-  if (!CloseHandle(file) || !written) throw EWriteError(msg::kStreamWriteError);
 }
 
 TStagedFile::~TStagedFile() = default;
 
+TStream& TStagedFile::Contents() { return *temporary_; }
+
 void TStagedFile::CommitReplacing(const std::u16string& target) {
+  temporary_->Finish();
   const std::wstring name = Wide(target);
   const wchar_t* staged = temporary_->path.c_str();
   // ReplaceFileW would take a folder of that name for a file.
@@ -109,6 +157,7 @@ void TStagedFile::CommitReplacing(const std::u16string& target) {
 }
 
 bool TStagedFile::CommitIfAbsent(const std::u16string& target) {
+  temporary_->Finish();
   const std::wstring name = Wide(target);
   for (TRetry retry;;) {
     if (MoveFileExW(temporary_->path.c_str(), name.c_str(), MOVEFILE_WRITE_THROUGH)) {

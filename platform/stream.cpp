@@ -202,13 +202,17 @@ void TFileStream::SetSize(int64_t size) {
   if (!ok) throw EStreamError(msg::kStreamSizeError);
 }
 
-TByteBuffer ReadFileBytes(const std::u16string& file_name) {
-  TFileStream file(file_name, FileMode::fmOpenRead);
-  const int64_t size = file.Size();
+TByteBuffer ReadStreamBytes(TStream& stream) {
+  const int64_t size = stream.Remaining();
   if (size < 0 || static_cast<uint64_t>(size) > TByteBuffer().max_size()) throw EStreamError(msg::kStreamSizeError);
   TByteBuffer bytes(static_cast<size_t>(size));
-  file.ReadBuffer(bytes.data(), size);
+  stream.ReadBuffer(bytes.data(), size);
   return bytes;
+}
+
+TByteBuffer ReadFileBytes(const std::u16string& file_name) {
+  TFileStream file(file_name, FileMode::fmOpenRead);
+  return ReadStreamBytes(file);
 }
 
 int64_t TSpanStream::Read(void* buffer, int64_t count) { return ReadAt(data_, position_, buffer, count); }

@@ -114,8 +114,11 @@ class TFileStream : public TStream {
   std::FILE* file_ = nullptr;
 };
 
-// The whole file in one buffer, read straight into it (never zero-filled
-// first); opened as TFileStream opens it for reading, with its errors.
+// The stream's bytes from its position to its end in one buffer, read
+// straight into it (never zero-filled first).
+TByteBuffer ReadStreamBytes(TStream& stream);
+// The whole file so; opened as TFileStream opens it for reading, with its
+// errors.
 TByteBuffer ReadFileBytes(const std::u16string& file_name);
 
 }  // namespace pk

@@ -22,12 +22,14 @@
 #include "automation/image_state.h"
 #include "core/bmp_image.h"
 #include "core/image_codec.h"
+#include "formats/bmp/bmp_codec.h"
 #include "formats/image_codecs.h"
 #include "platform/exceptions.h"
 #include "platform/stream.h"
 #include "tests/formats/bmp/bmp_builder.h"
 #include "tests/support/expect_raises.h"
 #include "tests/support/oracles.h"
+#include "tests/support/peak_memory.h"
 #include "tests/support/test_files.h"
 
 namespace pk {
@@ -252,6 +254,31 @@ TEST_F(FileRoad, WrittenBmpCarriesPixelsAndResolutionBack) {
 #endif
 }
 
+#ifndef _WIN32
+// A photograph-sized BMP is read straight into the picture's rows and written
+// straight from them: loading and writing it costs the picture's memory and
+// a little more (a sanitizer's bookkeeping included), far from the two
+// pictures' worth that a copy of the whole file besides would cost.
+TEST_F(FileRoad, ABmpIsLoadedAndWrittenHoldingOnlyThePicture) {
+  TBitmap picture(3000, 2000, PixelFormat::pf24bit);
+  for (int y = 0; y < picture.Height(); ++y) {
+    uint8_t* row = picture.ScanLine(y);
+    for (int64_t i = 0; i < picture.RowBytes(); ++i) row[i] = static_cast<uint8_t>(i * 7 + y);
+  }
+  const fs::path source = dir_ / "large.bmp";
+  picture.SaveToFile(U16(source));
+  const int64_t image_bytes = picture.RowBytes() * picture.Height();
+  const fs::path copy = dir_ / "copy.bmp";
+  const int64_t grown = test::ChildPeakGrowthBytes([&] {
+    object_.ReadFile(U16(source));
+    object_.WriteFile(U16(copy));
+  });
+  EXPECT_GE(grown, 0);
+  EXPECT_LE(grown, image_bytes * 3 / 2);
+  EXPECT_EQ(ReadAll(copy), ReadAll(source));
+}
+#endif
+
 TEST_F(FileRoad, NamesOfFiveCharactersOrFewerAreIgnored) {
   object_.ReadVariant(BmpBytes(2, 2, PixelFormat::pf24bit));
   const fs::path previous = dir_ / "first.bmp";
@@ -330,21 +357,30 @@ TEST_F(OverwriteModes, UnknownModeWithAnExistingTargetIsRefused) {
   EXPECT_EQ(object_.Filename(), U16(dir_ / "fresh.bmp"));
 }
 
-// A BMP encoder that fails.
+// BMP encoders that fail: one into memory, one into the file after writing
+// part of it.
 std::vector<uint8_t> FailingEncoder(const TBitmap&, const TEncodeOptions&) { throw EWriteError(u"encoder failed"); }
+void FailingWriter(const TBitmap& image, const TEncodeOptions& options, TStream& stream) {
+  stream.WriteBytes(EncodeBmp(image, options));
+  throw EWriteError(u"encoder failed");
+}
 
 TEST_F(OverwriteModes, FailingEncoderLeavesTheOldFileIntactAndNoPartialFile) {
-  std::vector<TImageCodec> codecs(ImageCodecs().begin(), ImageCodecs().end());
-  for (TImageCodec& codec : codecs) {
-    if (codec.format == TGraphicsFormat::gfBMP) codec.encode = FailingEncoder;
-  }
-  object_.SetCodecs(codecs);
   const std::vector<uint8_t> old_file = BmpBytes(8, 8, PixelFormat::pf8bit);
   const fs::path target = Put("keep.bmp", old_file);
-  ExpectRaises<EWriteError>([&] { object_.WriteFile(U16(target)); }, u"encoder failed");
-  EXPECT_EQ(ReadAll(target), old_file);
-  EXPECT_EQ(FolderNames(dir_.Path()), std::vector<std::string>{"keep.bmp"});
-  EXPECT_EQ(object_.Filename(), U16(target));  // chosen before encoding, and kept
+  std::vector<TImageCodec> codecs(ImageCodecs().begin(), ImageCodecs().end());
+  for (const bool streaming : {false, true}) {
+    for (TImageCodec& codec : codecs) {
+      if (codec.format != TGraphicsFormat::gfBMP) continue;
+      codec.encode = FailingEncoder;
+      codec.write = streaming ? FailingWriter : nullptr;
+    }
+    object_.SetCodecs(codecs);
+    ExpectRaises<EWriteError>([&] { object_.WriteFile(U16(target)); }, u"encoder failed");
+    EXPECT_EQ(ReadAll(target), old_file) << streaming;
+    EXPECT_EQ(FolderNames(dir_.Path()), std::vector<std::string>{"keep.bmp"}) << streaming;
+    EXPECT_EQ(object_.Filename(), U16(target));  // chosen before encoding, and kept
+  }
 
   // A writer that is not available fails the same clean way.
   const fs::path gif = Put("keep.gif", old_file);

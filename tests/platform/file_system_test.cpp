@@ -1,7 +1,8 @@
-// Staged files: the new bytes arrive whole, the target keeps its permissions,
-// a replacement that cannot be made leaves neither the target changed nor a
-// temporary file behind, committing only when absent never replaces a file,
-// and a target name of any valid length can be written.
+// Staged files: the new bytes arrive whole (written at once or through the
+// staged file's stream), the target keeps its permissions, a replacement that
+// cannot be made leaves neither the target changed nor a temporary file
+// behind, committing only when absent never replaces a file, and a target
+// name of any valid length can be written.
 #include "platform/file_system.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <filesystem>
 
 #include "platform/exceptions.h"
+#include "platform/stream.h"
 #include "tests/support/test_files.h"
 
 namespace pk {
@@ -73,6 +75,31 @@ TEST(StagedFile, CommitIfAbsentNeverReplacesAndMayTryAnotherName) {
   EXPECT_EQ(test::ReadAll(dir / "taken.bin"), (std::vector<uint8_t>{'o', 'l', 'd'}));
   EXPECT_EQ(test::ReadAll(dir / "free.bin"), (std::vector<uint8_t>{1, 2}));
   EXPECT_EQ(EntriesIn(dir.Path()), 3u);
+}
+
+// An encoder writes into the staged file as into any stream, going back to
+// patch a header; the target sees the contents only once committed.
+TEST(StagedFile, ContentsWrittenThroughItsStreamAreCommittedWhole) {
+  test::ScratchDir dir;
+  const fs::path target = dir / "out.bin";
+  TStagedFile staged(test::U16(target));
+  TStream& contents = staged.Contents();
+  contents.WriteBytes(std::vector<uint8_t>{0, 0, 3, 4});
+  const std::vector<uint8_t> row(100000, 7);
+  contents.WriteBytes(row);
+  contents.SetPosition(0);
+  contents.WriteBytes(std::vector<uint8_t>{1, 2});
+  EXPECT_EQ(contents.Position(), 2);
+  EXPECT_EQ(contents.Size(), 100004);
+  EXPECT_FALSE(fs::exists(target));
+  ASSERT_TRUE(staged.CommitIfAbsent(test::U16(target)));
+
+  std::vector<uint8_t> expected{1, 2, 3, 4};
+  expected.insert(expected.end(), row.begin(), row.end());
+  EXPECT_EQ(test::ReadAll(target), expected);
+  EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+  // The stream is closed by the commit: nothing more reaches the file.
+  EXPECT_THROW(contents.WriteBytes(std::vector<uint8_t>{9}), EWriteError);
 }
 
 TEST(StagedFile, AnUncommittedFileLeavesNothingBehind) {

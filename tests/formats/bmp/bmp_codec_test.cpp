@@ -16,12 +16,7 @@
 #include "platform/exceptions.h"
 #include "platform/messages.h"
 #include "tests/formats/bmp/bmp_builder.h"
-
-#ifndef _WIN32
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
+#include "tests/support/peak_memory.h"
 
 namespace pk {
 namespace {
@@ -30,33 +25,6 @@ using test::Bmp;
 using test::HugeClaim;
 using test::HugeClaims;
 using Bytes = std::vector<uint8_t>;
-
-#ifndef _WIN32
-// The peak resident memory a child process reaches running action, above what
-// it had when it started (the parent's pages it shares count from the start).
-int64_t ChildPeakGrowthBytes(const std::function<void()>& action) {
-  rusage before{};
-  getrusage(RUSAGE_SELF, &before);
-  const pid_t child = fork();
-  if (child == 0) {
-    rusage start{};
-    getrusage(RUSAGE_SELF, &start);
-    try {
-      action();
-    } catch (...) {
-    }
-    rusage end{};
-    getrusage(RUSAGE_SELF, &end);
-    // Kilobytes of growth, capped to what an exit status can carry in pages
-    // of 16 MiB.
-    const int64_t grown = end.ru_maxrss - start.ru_maxrss;
-    _exit(static_cast<int>(std::min<int64_t>(grown / (16 * 1024), 255)));
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  return WIFEXITED(status) ? int64_t{WEXITSTATUS(status)} * 16 * 1024 * 1024 : -1;
-}
-#endif
 
 TEST(BmpCodecInterface, TinyFilesDeclaringHugePicturesAreRefusedAtOnce) {
   for (const HugeClaim& c : HugeClaims()) {
@@ -72,7 +40,7 @@ TEST(BmpCodecInterface, TinyFilesDeclaringHugePicturesAreRefusedAtOnce) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
 #ifndef _WIN32
     // Refused before the rows are allocated: the peak stays far below them.
-    const int64_t grown = ChildPeakGrowthBytes([&] { DecodeBmp(c.bytes, {}); });
+    const int64_t grown = test::ChildPeakGrowthBytes([&] { DecodeBmp(c.bytes, {}); });
     EXPECT_GE(grown, 0);
     EXPECT_LT(grown, 64 << 20);
 #endif
