@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/exceptions.h"
@@ -94,8 +95,8 @@ TEST(StagedFile, ContentsWrittenThroughItsStreamAreCommittedWhole) {
   EXPECT_FALSE(fs::exists(target));
   ASSERT_TRUE(staged.CommitIfAbsent(test::U16(target)));
 
-  std::vector<uint8_t> expected{1, 2, 3, 4};
-  expected.insert(expected.end(), row.begin(), row.end());
+  std::vector<uint8_t> expected(4 + row.size(), 7);
+  std::ranges::copy(std::vector<uint8_t>{1, 2, 3, 4}, expected.begin());
   EXPECT_EQ(test::ReadAll(target), expected);
   EXPECT_EQ(EntriesIn(dir.Path()), 1u);
   // The stream is closed by the commit: nothing more reaches the file.

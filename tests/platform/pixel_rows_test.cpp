@@ -92,11 +92,17 @@ TEST(PixelRows, EveryFormatConversionFollowsTheLayoutsPixelByPixel) {
             } else {
               const TColor quantised = to == PF::pf16bit ? RawColour(row, to, x, table) : colour;
               EXPECT_EQ(RawColour(row, to, x, table), quantised) << name;
-              if (to == PF::pf16bit) EXPECT_EQ(quantised & 0xF8F8F8, colour & 0xF8F8F8) << name;
-              if (to == PF::pf32bit) EXPECT_EQ(row[4 * x + 3], 0) << name;
+              if (to == PF::pf16bit) {
+                EXPECT_EQ(quantised & 0xF8F8F8, colour & 0xF8F8F8) << name;
+              }
+              if (to == PF::pf32bit) {
+                EXPECT_EQ(row[4 * x + 3], 0) << name;
+              }
             }
           }
-        if (!IsPaletted(to)) EXPECT_EQ(b.Palette(), source.Palette()) << name;
+        if (!IsPaletted(to)) {
+          EXPECT_EQ(b.Palette(), source.Palette()) << name;
+        }
       }
 }
 
