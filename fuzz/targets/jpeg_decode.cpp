@@ -5,6 +5,7 @@
 // picture uses only entries of its colour table.
 #include <algorithm>
 
+#include "fuzz/fuzz_limits.h"
 #include "fuzz/fuzz_target.h"
 #include "jpeg/jpeg_codec.h"
 #include "platform/exceptions.h"
@@ -22,13 +23,6 @@ JpegDecodeOptions OptionsFrom(uint8_t flags, uint8_t colours) {
   options.two_pass_quantise = flags & 0x80;
   options.dither = static_cast<JpegDither>(colours % 3);
   return options;
-}
-
-// Smaller than the component's limits, as for the other image targets.
-TDecodeLimits FuzzLimits() {
-  TDecodeLimits limits;
-  limits.max_pixels = int64_t{1} << 22;
-  return limits;
 }
 
 PixelFormat ExpectedFormat(const JpegHeader& header, const JpegDecodeOptions& options) {
@@ -56,7 +50,7 @@ void FuzzJpegDecode(std::span<const uint8_t> data) {
   TBitmap bitmap;
   JpegHeader header;
   try {
-    header = DecodeJpeg(data, options, FuzzLimits(), bitmap);
+    header = DecodeJpeg(data, options, FuzzDecodeLimits(), bitmap);
   } catch (const EInvalidGraphic&) {
     return;
   } catch (const EOutOfResources&) {
