@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "automation/image_functions.h"
-#include "core/bmp_image.h"
 #include "formats/bmp/bmp_codec.h"
 #include "formats/jpeg/jpeg_format.h"
 #include "tests/support/test_files.h"
@@ -39,7 +38,7 @@ std::vector<uint8_t> SourceBmp() {
   for (int y = 0; y < image.Height(); ++y) {
     for (int x = 0; x < image.Width(); ++x) image.SetPixelColor(x, y, RGB(x * 6, y * 8, (x * y) % 256));
   }
-  return EncodeBmpFile(image, {});
+  return EncodeBmp(image, {});
 }
 
 // What one thread does to its image and how it writes it.
