@@ -1,9 +1,10 @@
 // The table of fuzz targets. A new parser gets its entry here, a file under
-// targets/, seeds in tools/fuzz-seeds and, for a binary format, a dictionary.
+// targets/, seeds in make_seeds.py and, for a binary format, a dictionary.
 #include "fuzz/fuzz_target.h"
 
 namespace pk::fuzz {
 
+void FuzzBase64(std::span<const uint8_t> data);
 void FuzzBmpDecode(std::span<const uint8_t> data);
 void FuzzBmpProbe(std::span<const uint8_t> data);
 void FuzzColourText(std::span<const uint8_t> data);
@@ -12,6 +13,8 @@ void FuzzFileInfo(std::span<const uint8_t> data);
 void FuzzGraphicsFormat(std::span<const uint8_t> data);
 void FuzzHttpDate(std::span<const uint8_t> data);
 void FuzzImageCodecs(std::span<const uint8_t> data);
+void FuzzJpegDecode(std::span<const uint8_t> data);
+void FuzzJpegMarkers(std::span<const uint8_t> data);
 void FuzzObjectLoad(std::span<const uint8_t> data);
 void FuzzPackBits(std::span<const uint8_t> data);
 void FuzzPhotoshopResources(std::span<const uint8_t> data);
@@ -21,6 +24,7 @@ void FuzzStreamText(std::span<const uint8_t> data);
 namespace {
 
 constexpr TFuzzTarget kTargets[] = {
+    {"base64", FuzzBase64},
     {"bmp_decode", FuzzBmpDecode},
     {"bmp_probe", FuzzBmpProbe},
     {"colour_text", FuzzColourText},
@@ -29,6 +33,8 @@ constexpr TFuzzTarget kTargets[] = {
     {"graphics_format", FuzzGraphicsFormat},
     {"http_date", FuzzHttpDate},
     {"image_codecs", FuzzImageCodecs},
+    {"jpeg_decode", FuzzJpegDecode},
+    {"jpeg_markers", FuzzJpegMarkers},
     {"object_load", FuzzObjectLoad},
     {"packbits", FuzzPackBits},
     {"photoshop_resources", FuzzPhotoshopResources},

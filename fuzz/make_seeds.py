@@ -6,10 +6,12 @@ usage: make_seeds.py OUT FIXTURES
 Image targets start from the project's generated image fixtures (FIXTURES, the
 folder tools/make-fixtures fills), small pictures that ImageMagick and Pillow
 write here, and headers built byte by byte for the variants no tool writes.
-The text targets get texts of the forms their parsers read; the targets whose
-first bytes are parameters (packbits, stream_text, exif_value) get those bytes
-in front.
+JPEG targets get files Pillow and cjpeg write in their variants (progressive,
+grey, CMYK, restart intervals, arithmetic coding). The text targets get texts
+of the forms their parsers read; the targets whose first bytes are parameters
+(packbits, stream_text, exif_value, jpeg_decode) get those bytes in front.
 """
+import base64
 import glob
 import io
 import os
@@ -104,6 +106,57 @@ def bmp_seeds():
     yield from built_bmps()
 
 
+# ---- JPEG -----------------------------------------------------------------
+
+def gradient(mode, size=(24, 16)):
+    image = Image.new('RGB', size)
+    image.putdata([((x * 10) % 256, (y * 15) % 256, (x * y) % 256) for y in range(size[1]) for x in range(size[0])])
+    return image.convert(mode)
+
+
+def pillow_jpegs():
+    variants = {
+        'pillow_baseline.jpg': ('RGB', {'quality': 80}),
+        'pillow_progressive.jpg': ('RGB', {'progressive': True}),
+        'pillow_grey.jpg': ('L', {}),
+        'pillow_cmyk.jpg': ('CMYK', {}),
+        'pillow_dpi.jpg': ('RGB', {'dpi': (300, 150)}),
+        'pillow_444.jpg': ('RGB', {'subsampling': 0}),
+    }
+    for name, (mode, options) in variants.items():
+        buffer = io.BytesIO()
+        gradient(mode).save(buffer, 'JPEG', **options)
+        yield name, buffer.getvalue()
+
+
+def cjpeg_jpegs():
+    variants = {
+        'cjpeg_restart.jpg': ['-restart', '1'],
+        'cjpeg_arithmetic.jpg': ['-arithmetic'],
+        'cjpeg_optimised_grey.jpg': ['-optimize', '-grayscale'],
+        'cjpeg_smooth_progressive.jpg': ['-smooth', '20', '-progressive'],
+    }
+    buffer = io.BytesIO()
+    gradient('RGB', (13, 9)).save(buffer, 'PPM')
+    for name, options in variants.items():
+        result = subprocess.run(['cjpeg'] + options, input=buffer.getvalue(), capture_output=True, check=True)
+        yield name, result.stdout
+
+
+def jpeg_seeds():
+    yield from small_fixtures('*.jpg')
+    yield from pillow_jpegs()
+    yield from cjpeg_jpegs()
+
+
+def jpeg_decode_seeds(jpegs):
+    # Option bytes: full size; half size with grey output; a quarter, fast DCT,
+    # quantised to 16 colours in two passes, ordered dither.
+    for flags, colours in ((0, 0), (0x21, 0), (0xC6, 16)):
+        for name, data in jpegs:
+            yield f'{flags:02x}_{name}', bytes([flags, colours]) + data
+
+
 # ---- the other parsers ----------------------------------------------------
 
 def packbits_seeds():
@@ -190,6 +243,16 @@ def file_info_seeds():
     yield 'empty', bytes(9)
 
 
+def base64_seeds():
+    sample = bytes(range(200))
+    encoded = base64.b64encode(sample).decode()
+    yield from text_seeds([
+        base64.encodebytes(sample).decode().replace('\n', '\r\n'),  # 76 letters a line
+        'data:image/png;base64,' + encoded,
+        encoded[:-2],  # padding missing
+        'QQ', 'QUI', 'QUJD', '=', 'Q\u00e9UJ\uffffD'])
+
+
 def main():
     targets = {
         'bmp_decode': list(bmp_seeds()),
@@ -203,9 +266,13 @@ def main():
         'exif_value': list(exif_seeds()),
         'photoshop_resources': list(photoshop_seeds()),
         'file_info': list(file_info_seeds()),
+        'base64': list(base64_seeds()),
     }
+    jpegs = list(jpeg_seeds())
+    targets['jpeg_markers'] = jpegs
+    targets['jpeg_decode'] = list(jpeg_decode_seeds(jpegs))
     targets['bmp_probe'] = targets['bmp_decode']
-    targets['object_load'] = targets['image_codecs'] = targets['bmp_decode'] + list(small_fixtures('*.jpg'))
+    targets['object_load'] = targets['image_codecs'] = targets['bmp_decode'] + jpegs
     for target, seeds in targets.items():
         for name, data in seeds:
             write(target, name, data)

@@ -3,10 +3,20 @@
 #include <algorithm>
 
 namespace pk::fuzz {
+namespace {
+
+bool SameColors(const TBitmap& a, const TBitmap& b) {
+  for (int i = 0; i < PaletteCapacity(a.GetPixelFormat()); ++i) {
+    if (a.ColorTableEntry(i) != b.ColorTableEntry(i)) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 bool SamePicture(const TBitmap& a, const TBitmap& b) {
   if (a.Width() != b.Width() || a.Height() != b.Height() || a.GetPixelFormat() != b.GetPixelFormat()) return false;
-  if (!std::ranges::equal(a.ColorTable(), b.ColorTable())) return false;
+  if (!SameColors(a, b)) return false;
   const int64_t bits = int64_t{a.Width()} * a.BitCount();
   const auto whole = static_cast<size_t>(bits / 8);
   const int spare = static_cast<int>(bits % 8);

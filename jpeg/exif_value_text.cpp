@@ -53,10 +53,18 @@ std::optional<std::u16string> FractionOfReal(std::u16string_view text, bool allo
   }
 }
 
+// A part is at most 10 characters, the minus sign of a signed type aside: the
+// fraction written for a negative real may have a numerator of ten digits, and
+// a value the component wrote must be taken again.
+bool WithinPartLength(std::u16string_view part, bool is_signed) {
+  if (is_signed && part.starts_with(u'-')) part.remove_prefix(1);
+  return part.size() <= kMaxRationalPartLength;
+}
+
 std::optional<std::u16string> RationalItem(std::u16string_view item, bool is_signed) {
   const auto parts = SplitAt(item, u'/');
   if (parts.size() == 1) return FractionOfReal(item, is_signed);
-  if (parts.size() != 2 || parts[0].size() > kMaxRationalPartLength || parts[1].size() > kMaxRationalPartLength)
+  if (parts.size() != 2 || !WithinPartLength(parts[0], is_signed) || !WithinPartLength(parts[1], is_signed))
     return std::nullopt;
   auto numerator = IntegerWithin(parts[0], is_signed ? kInt32Min : 0, kInt32Max);
   auto denominator = IntegerWithin(parts[1], is_signed ? kInt32Min : 1, kInt32Max);

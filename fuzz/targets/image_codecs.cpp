@@ -3,6 +3,7 @@
 // again and must come back with its size and pixel format, and for the
 // lossless formats with its pixels; the probe must report the decoded size.
 #include "formats/image_codecs.h"
+#include "fuzz/fuzz_limits.h"
 #include "fuzz/fuzz_target.h"
 #include "fuzz/same_picture.h"
 #include "platform/exceptions.h"
@@ -10,12 +11,9 @@
 namespace pk::fuzz {
 namespace {
 
-// Smaller than the component's limits: RLE data declares a picture of a
-// hundred million pixels in a hundred bytes, legally, and every such input
-// would cost the search seconds. The claim check is the same code either way.
 TDecodeOptions FuzzDecodeOptions() {
   TDecodeOptions options;
-  options.limits.max_pixels = int64_t{1} << 22;
+  options.limits = FuzzDecodeLimits();
   return options;
 }
 

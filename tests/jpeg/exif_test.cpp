@@ -150,6 +150,22 @@ TEST(ExifFaults, RationalPartsBeyond31BitsAreRefusedNotWrapped) {
   EXPECT_EQ(exif.ExifData().Count(), 0);
 }
 
+TEST(ExifFaults, NegativeFractionsOfTenDigitsAreTakenAgain) {
+  // The fraction of a negative real may need ten digits and the sign: the
+  // value stored must be accepted when it is set again.
+  TExif exif;
+  ASSERT_TRUE(exif.SetValue(u"ShutterSpeedValue", u"-6.8440042002644"));
+  const std::u16string stored = exif.ExifData().GetValues(u"ShutterSpeedValue");
+  EXPECT_EQ(stored, u"-1559161547/227814230");
+  ASSERT_TRUE(exif.SetValue(u"ShutterSpeedValue", stored));
+  EXPECT_EQ(exif.ExifData().GetValues(u"ShutterSpeedValue"), stored);
+  ASSERT_TRUE(exif.SetValue(u"ExposureBiasValue", u"2/-1000000000"));
+  EXPECT_EQ(exif.ExifData().GetValues(u"ExposureBiasValue"), u"-2/1000000000");
+  // Digits beyond ten are still refused, and an unsigned part counts its sign.
+  EXPECT_FALSE(exif.SetValue(u"ShutterSpeedValue", u"-00000000001/1"));
+  EXPECT_FALSE(exif.SetValue(u"XResolution", u"+0000000001/1"));
+}
+
 TEST(ExifFaults, FixedLengthTextsLeaveRoomForTheTerminatingZero) {
   TExif exif;
   ASSERT_TRUE(exif.SetValue(u"DateTime", u"2024:01:02 03:04:05 and then some"));
