@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "jpeg/jpeg_cmyk.h"
-#include "jpeg/jpeg_errors.h"
+#include "jpeg/jpeg_error.h"
 #include "jpeg/jpeg_library.h"
 
 namespace pk {

@@ -3,7 +3,7 @@
 #include <new>
 #include <string>
 
-#include "jpeg/jpeg_errors.h"
+#include "jpeg/jpeg_error.h"
 #include "jpeg/jpeg_messages.h"
 
 namespace pk::jpeg_library {

@@ -7,7 +7,7 @@
 
 #include "formats/jpeg/jpeg_format.h"
 #include "jpeg/jpeg_codec.h"
-#include "jpeg/jpeg_errors.h"
+#include "jpeg/jpeg_error.h"
 #include "jpeg/jpeg_messages.h"
 #include "platform/exceptions.h"
 #include "tests/jpeg/codec/jpeg_test_support.h"

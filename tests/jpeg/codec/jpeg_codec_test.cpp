@@ -14,7 +14,7 @@
 
 #include "jpeg/jpeg_cmyk.h"
 #include "jpeg/jpeg_codec.h"
-#include "jpeg/jpeg_errors.h"
+#include "jpeg/jpeg_error.h"
 #include "jpeg/jpeg_library.h"
 #include "platform/numeric.h"
 #include "tests/jpeg/codec/jpeg_test_support.h"

@@ -6,7 +6,7 @@
 #include <set>
 #include <type_traits>
 
-#include "jpeg/jpeg_errors.h"
+#include "jpeg/jpeg_error.h"
 #include "jpeg/jpeg_flavour.h"
 #include "jpeg/jpeg_messages.h"
 #include "jpeg/jpeg_x64.h"
