@@ -10,8 +10,6 @@
 // image, the encoded file and 20 %.
 //
 // Usage: bmp_road_bench [runs]   (Pillow at /usr/bin/python3)
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <time.h>
@@ -25,46 +23,27 @@
 #include <vector>
 
 #include "automation/image_functions.h"
+#include "bench_support.h"
 #include "platform/bitmap.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using pk::bench::Median;
+using pk::bench::Milliseconds;
 
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 
 std::u16string U16(const fs::path& path) { return path.u16string(); }
 
-// A photograph-sized picture of gradients and noise, as a BMP file.
-void WriteSource(const fs::path& path) {
-  pk::TBitmap image(kWidth, kHeight, pk::PixelFormat::pf24bit);
-  uint32_t noise = 12345;
-  for (int y = 0; y < kHeight; ++y) {
-    uint8_t* row = image.ScanLine(y);
-    for (int x = 0; x < kWidth; ++x, row += 3) {
-      noise = noise * 1664525u + 1013904223u;
-      row[0] = static_cast<uint8_t>(x * 255 / kWidth + (noise >> 28));
-      row[1] = static_cast<uint8_t>(y * 255 / kHeight + (noise >> 29));
-      row[2] = static_cast<uint8_t>((x + y) / 28 + (noise >> 30));
-    }
-  }
-  image.SaveToFile(U16(path));
-}
-
-double Milliseconds(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
+// A photograph-sized picture, as a BMP file.
+void WriteSource(const fs::path& path) { pk::bench::CameraPicture(kWidth, kHeight).SaveToFile(U16(path)); }
 
 double ProcessorMilliseconds() {
   timespec now{};
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
   return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 struct Road {
@@ -108,23 +87,11 @@ Road TimeOurRoad(const fs::path& source, const fs::path& target, int runs) {
 
 // MiB of resident peak that a child process adds doing one load and write.
 double OurPeakMiB(const fs::path& source, const fs::path& target) {
-  const pid_t child = fork();
-  if (child == 0) {
-    rusage start{};
-    getrusage(RUSAGE_SELF, &start);
-    {
-      pk::TImageFunctions object;
-      object.ReadFile(U16(source));
-      object.WriteFile(U16(target));
-    }
-    rusage end{};
-    getrusage(RUSAGE_SELF, &end);
-    // Whole MiB fit an exit status for any peak below 255 MiB.
-    _exit(static_cast<int>(std::min<long>((end.ru_maxrss - start.ru_maxrss) / 1024, 255)));
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return pk::bench::ChildPeakMiB([&] {
+    pk::TImageFunctions object;
+    object.ReadFile(U16(source));
+    object.WriteFile(U16(target));
+  });
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "jpeg/jpeg_codec.h"
 #include "jpeg/jpeg_flavour.h"
 #include "platform/bitmap.h"
@@ -26,31 +27,27 @@ namespace fs = std::filesystem;
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 
-// Smooth gradients with fine noise on top, written as PPM for cjpeg and as
-// JPEG (by cjpeg, quality 90) for the decoders.
+// The camera picture, written as PPM for cjpeg and as JPEG (by cjpeg,
+// quality 90) for the decoders.
 struct Files {
   fs::path folder = fs::temp_directory_path() / "pixmarl-jpeg-bench";
   fs::path ppm = folder / "camera.ppm";
   fs::path jpeg = folder / "camera.jpg";
-  pk::TBitmap bitmap{kWidth, kHeight, pk::PixelFormat::pf24bit};
+  pk::TBitmap bitmap = pk::bench::CameraPicture(kWidth, kHeight);
   std::vector<uint8_t> jpeg_bytes;
 
   Files() {
     fs::create_directories(folder);
     std::ofstream out(ppm, std::ios::binary);
     out << "P6\n" << kWidth << " " << kHeight << "\n255\n";
-    uint32_t noise = 12345;
+    // The bitmap's rows are blue, green, red; the PPM's red, green, blue.
     std::vector<uint8_t> rgb(kWidth * 3);
     for (int y = 0; y < kHeight; ++y) {
-      uint8_t* row = bitmap.ScanLine(y);
+      const uint8_t* row = bitmap.ScanLine(y);
       for (int x = 0; x < kWidth; ++x) {
-        noise = noise * 1664525u + 1013904223u;
-        rgb[x * 3] = static_cast<uint8_t>(x * 255 / kWidth + (noise >> 28));
-        rgb[x * 3 + 1] = static_cast<uint8_t>(y * 255 / kHeight + (noise >> 29));
-        rgb[x * 3 + 2] = static_cast<uint8_t>((x + y) / 28 + (noise >> 30));
-        row[x * 3] = rgb[x * 3 + 2];
-        row[x * 3 + 1] = rgb[x * 3 + 1];
-        row[x * 3 + 2] = rgb[x * 3];
+        rgb[x * 3] = row[x * 3 + 2];
+        rgb[x * 3 + 1] = row[x * 3 + 1];
+        rgb[x * 3 + 2] = row[x * 3];
       }
       out.write(reinterpret_cast<const char*>(rgb.data()), static_cast<std::streamsize>(rgb.size()));
     }

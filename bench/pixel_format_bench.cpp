@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "bench_support.h"
 #include "platform/bitmap.h"
 #include "platform/palette.h"
 
@@ -16,28 +17,12 @@ namespace {
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 
-// Gradients with noise, so the nearest-colour memo meets many colours.
+// The camera picture's many colours keep the nearest-colour memo busy.
 pk::TBitmap Source(pk::PixelFormat format) {
-  pk::TBitmap b(kWidth, kHeight, pk::PixelFormat::pf32bit);
-  uint32_t noise = 12345;
-  for (int y = 0; y < kHeight; ++y) {
-    uint8_t* row = b.ScanLine(y);
-    for (int x = 0; x < kWidth; ++x, row += 4) {
-      noise = noise * 1664525u + 1013904223u;
-      row[0] = static_cast<uint8_t>(x * 255 / kWidth + (noise >> 28));
-      row[1] = static_cast<uint8_t>(y * 255 / kHeight + (noise >> 29));
-      row[2] = static_cast<uint8_t>((x + y) / 28 + (noise >> 30));
-      row[3] = 255;
-    }
-  }
-  if (format == pk::PixelFormat::pf8bit || format == pk::PixelFormat::pf1bit) {
-    // Through 24 bits, then onto a full table, so every index is in use.
-    b.SetPixelFormat(pk::PixelFormat::pf24bit);
-    b.SetPixelFormat(format);
-    if (format == pk::PixelFormat::pf8bit) b.SetColorTable(pk::GreyPalette());
-  } else {
-    b.SetPixelFormat(format);
-  }
+  pk::TBitmap b = pk::bench::CameraPicture(kWidth, kHeight);
+  b.SetPixelFormat(format);
+  // A full table, so every index of the 8-bit source is in use.
+  if (format == pk::PixelFormat::pf8bit) b.SetColorTable(pk::GreyPalette());
   return b;
 }
 

@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "core/resize.h"
 #include "jpeg/jpeg_codec.h"
 #include "platform/bitmap.h"
@@ -35,6 +36,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+using pk::bench::Median;
+using pk::bench::Milliseconds;
 
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
@@ -47,20 +50,9 @@ void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-// A photograph-sized picture of gradients and noise, as a quality-90 JPEG.
+// A photograph-sized picture, as a quality-90 JPEG.
 void WriteSource(const fs::path& path) {
-  pk::TBitmap image(kWidth, kHeight, pk::PixelFormat::pf24bit);
-  uint32_t noise = 12345;
-  for (int y = 0; y < kHeight; ++y) {
-    uint8_t* row = image.ScanLine(y);
-    for (int x = 0; x < kWidth; ++x, row += 3) {
-      noise = noise * 1664525u + 1013904223u;
-      row[0] = static_cast<uint8_t>(x * 255 / kWidth + (noise >> 28));
-      row[1] = static_cast<uint8_t>(y * 255 / kHeight + (noise >> 29));
-      row[2] = static_cast<uint8_t>((x + y) / 28 + (noise >> 30));
-    }
-  }
-  WriteBytes(path, pk::EncodeJpeg(image, pk::JpegEncodeOptions{}));
+  WriteBytes(path, pk::EncodeJpeg(pk::bench::CameraPicture(kWidth, kHeight), pk::JpegEncodeOptions{}));
 }
 
 void OurRoad(const fs::path& source, const fs::path& target) {
@@ -76,15 +68,6 @@ void OurRoad(const fs::path& source, const fs::path& target) {
   WriteBytes(target, pk::EncodeJpeg(*thumbnail, options));
 }
 
-double Milliseconds(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 struct Figures {
   double ms = -1;
   double peak_mib = -1;
@@ -97,20 +80,7 @@ Figures TimeOurs(const fs::path& source, const fs::path& target, int runs) {
     OurRoad(source, target);
     times.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
   }
-  Figures figures{Median(times)};
-  const pid_t child = fork();
-  if (child == 0) {
-    rusage start{}, end{};
-    getrusage(RUSAGE_SELF, &start);
-    OurRoad(source, target);
-    getrusage(RUSAGE_SELF, &end);
-    // Whole MiB fit an exit status for any peak below 255 MiB.
-    _exit(static_cast<int>(std::min<long>((end.ru_maxrss - start.ru_maxrss) / 1024, 255)));
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  figures.peak_mib = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return figures;
+  return {Median(times), pk::bench::ChildPeakMiB([&] { OurRoad(source, target); })};
 }
 
 // Runs a peer program once; its wall time in ms and its resident peak in MiB,
