@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "bench_support.h"
 #include "core/resize.h"
 #include "platform/bitmap.h"
 
@@ -17,23 +18,9 @@ constexpr int kSourceHeight = 3000;
 constexpr int kTargetWidth = 800;
 constexpr int kTargetHeight = kTargetWidth * kSourceHeight / kSourceWidth;
 
-// Smooth gradients with fine noise on top, so neither the kernels nor the
-// averaging meet a flat image.
+// The camera picture: neither the kernels nor the averaging meet a flat image.
 const pk::TBitmap& Source() {
-  static const pk::TBitmap source = [] {
-    pk::TBitmap b(kSourceWidth, kSourceHeight, pk::PixelFormat::pf24bit);
-    uint32_t noise = 12345;
-    for (int y = 0; y < kSourceHeight; ++y) {
-      uint8_t* row = b.ScanLine(y);
-      for (int x = 0; x < kSourceWidth; ++x, row += 3) {
-        noise = noise * 1664525u + 1013904223u;
-        row[0] = static_cast<uint8_t>(x * 255 / kSourceWidth + (noise >> 28));
-        row[1] = static_cast<uint8_t>(y * 255 / kSourceHeight + (noise >> 29));
-        row[2] = static_cast<uint8_t>((x + y) / 28 + (noise >> 30));
-      }
-    }
-    return b;
-  }();
+  static const pk::TBitmap source = pk::bench::CameraPicture(kSourceWidth, kSourceHeight);
   return source;
 }
 
