@@ -11,11 +11,11 @@
 
 #include "automation/image_functions.h"
 #include "core/image_codec.h"
-#include "formats/image_codecs.h"
 #include "platform/exceptions.h"
 #include "platform/palette.h"
 #include "platform/stream.h"
 #include "tests/support/expect_raises.h"
+#include "tests/support/stand_in_codecs.h"
 
 namespace pk {
 namespace {
@@ -234,9 +234,7 @@ TDecodedImage AlphaDecoder(std::span<const uint8_t>, const TDecodeOptions&) {
 }
 
 TEST(GeometryMembers, TheAlphaChannelFollowsEveryChangeOfGeometry) {
-  std::vector<TImageCodec> codecs(ImageCodecs().begin(), ImageCodecs().end());
-  for (TImageCodec& codec : codecs)
-    if (codec.format == TGraphicsFormat::gfPNG) codec.decode = AlphaDecoder;
+  const std::vector<TImageCodec> codecs = test::CodecsWithPngStandIn(AlphaDecoder);
   TImageFunctions object;
   object.SetCodecs(codecs);
   object.ReadVariant(std::vector<uint8_t>{0x89, 'P', 'N', 'G'});
@@ -266,9 +264,7 @@ TEST(GeometryMembers, TheAlphaChannelFollowsEveryChangeOfGeometry) {
 }
 
 TEST(AlphaMembers, CombineAlphaWithBGBlendsOntoTheBackgroundAndForgetsTheRecord) {
-  std::vector<TImageCodec> codecs(ImageCodecs().begin(), ImageCodecs().end());
-  for (TImageCodec& codec : codecs)
-    if (codec.format == TGraphicsFormat::gfPNG) codec.decode = AlphaDecoder;
+  const std::vector<TImageCodec> codecs = test::CodecsWithPngStandIn(AlphaDecoder);
   TImageFunctions object;
   object.SetCodecs(codecs);
   object.ReadVariant(std::vector<uint8_t>{0x89, 'P', 'N', 'G'});

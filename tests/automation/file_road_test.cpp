@@ -30,6 +30,7 @@
 #include "tests/support/expect_raises.h"
 #include "tests/support/oracles.h"
 #include "tests/support/peak_memory.h"
+#include "tests/support/stand_in_codecs.h"
 #include "tests/support/test_files.h"
 
 namespace pk {
@@ -408,10 +409,7 @@ TDecodedImage TransparentPaletteDecoder(std::span<const uint8_t>, const TDecodeO
 class WithStandInReader : public FileRoad {
  protected:
   void SetUp() override {
-    codecs_.assign(ImageCodecs().begin(), ImageCodecs().end());
-    for (TImageCodec& codec : codecs_) {
-      if (codec.format == TGraphicsFormat::gfPNG) codec.decode = TransparentPaletteDecoder;
-    }
+    codecs_ = test::CodecsWithPngStandIn(TransparentPaletteDecoder);
     object_.SetCodecs(codecs_);
     object_.ReadVariant(std::vector<uint8_t>{0x89, 'P', 'N', 'G'});
     ASSERT_TRUE(object_.State().TransparentPalette());

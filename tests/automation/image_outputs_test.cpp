@@ -13,13 +13,13 @@
 #include "automation/automation_errors.h"
 #include "automation/image_functions.h"
 #include "automation/messages.h"
-#include "formats/image_codecs.h"
 #include "platform/bitmap_handles.h"
 #include "platform/exceptions.h"
 #include "platform/text_encoding.h"
 #include "platform/stream.h"
 #include "tests/platform/bmp/rgba_reference.h"
 #include "tests/support/oracles.h"
+#include "tests/support/stand_in_codecs.h"
 #include "tests/support/test_files.h"
 
 namespace pk {
@@ -59,13 +59,7 @@ std::vector<uint8_t> EncodeTransparencyKind(const TBitmap&, const TEncodeOptions
 
 class ImageOutputs : public testing::Test {
  protected:
-  ImageOutputs() : codecs_(ImageCodecs().begin(), ImageCodecs().end()) {
-    for (TImageCodec& codec : codecs_) {
-      if (codec.format == TGraphicsFormat::gfPNG) {
-        codec.decode = DecodeAlphaPicture;
-        codec.encode = EncodeTransparencyKind;
-      }
-    }
+  ImageOutputs() : codecs_(test::CodecsWithPngStandIn(DecodeAlphaPicture, EncodeTransparencyKind)) {
     object_.SetCodecs(codecs_);
   }
   void LoadAlphaPicture() { object_.ReadVariant(std::vector<uint8_t>{0x89, 'P', 'N', 'G'}); }

@@ -13,11 +13,11 @@
 #include "automation/automation_errors.h"
 #include "automation/image_functions.h"
 #include "core/image_codec.h"
-#include "formats/image_codecs.h"
 #include "platform/bitmap_handles.h"
 #include "platform/exceptions.h"
 #include "platform/stream.h"
 #include "tests/support/expect_raises.h"
+#include "tests/support/stand_in_codecs.h"
 #include "tests/support/test_files.h"
 
 namespace pk {
@@ -142,11 +142,7 @@ std::vector<uint8_t> Fake(char picture) { return {0x89, static_cast<uint8_t>(pic
 
 class MergeMembers : public testing::Test {
  protected:
-  MergeMembers() : codecs_(ImageCodecs().begin(), ImageCodecs().end()) {
-    for (TImageCodec& codec : codecs_)
-      if (codec.format == TGraphicsFormat::gfPNG) codec.decode = FakeDecode;
-    object_.SetCodecs(codecs_);
-  }
+  MergeMembers() : codecs_(test::CodecsWithPngStandIn(FakeDecode)) { object_.SetCodecs(codecs_); }
 
   TColor Pixel(int x, int y) const { return object_.State().Image().PixelColor(x, y); }
   TTransparencyType AlphaKind() const { return object_.State().Alpha().TransparencyType(); }
