@@ -234,8 +234,11 @@ void ApplyPixelSize(const InfoHeader& info, int64_t end, BmpLayout& layout) {
     layout.pixels_size = info.biSizeImage ? std::min<int64_t>(info.biSizeImage, available) : available;
     return;
   }
-  layout.pixels_size = CheckedMul(layout.source_stride, layout.height);
-  if (layout.pixels_size > available) throw EInvalidGraphic(msg::kBmpTruncatedPixels);
+  // More rows than the data holds is truncated data, also where the rows'
+  // bytes would pass 64 bits (a 2^31-pixel-wide 32-bit picture 2^31 rows high).
+  if (layout.source_stride > 0 && layout.height > available / layout.source_stride)
+    throw EInvalidGraphic(msg::kBmpTruncatedPixels);
+  layout.pixels_size = layout.source_stride * layout.height;
 }
 
 BmpLayout ParseLayout(TStream& stream, const TDecodeLimits& limits) {
