@@ -58,6 +58,7 @@ function(pixmarl_layer_tests layer folder)
     return()
   endif()
   set(name test_${layer})
+  pixmarl_keep_windows_sources_apart(${sources})
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE pixmarl_all pixmarl_testsupport pixmarl_testmain ${PIXMARL_GTEST})
 

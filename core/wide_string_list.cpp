@@ -2,20 +2,13 @@
 
 #include <algorithm>
 
+#include "core/ascii_case.h"
 #include "core/collation.h"
 #include "core/messages.h"
 #include "platform/exceptions.h"
 
 namespace pk {
 namespace {
-
-char16_t FoldAsciiLetter(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
-
-bool SameAsciiFolded(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char16_t x, char16_t y) { return FoldAsciiLetter(x) == FoldAsciiLetter(y); });
-}
 
 constexpr size_t kNoName = std::u16string_view::npos;
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "core/ascii_case.h"
 #include "jpeg/exif_number_text.h"
 #include "jpeg/exif_value_text.h"
 
@@ -17,12 +18,6 @@ constexpr std::u16string_view kUnicodeCommentPrefix = u"55,4E,49,43,4F,44,45,00,
 constexpr std::u16string_view kExifVersion = u"30,32,32,30";
 constexpr std::u16string_view kGPSVersionID = u"2,2,0,0";
 
-char16_t FoldAsciiLetter(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
-
-bool SameAsciiFolded(std::u16string_view a, std::u16string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](char16_t x, char16_t y) { return FoldAsciiLetter(x) == FoldAsciiLetter(y); });
-}
 
 std::u16string Line(std::u16string_view name, std::u16string_view value) {
   return std::u16string(name) + u"=" + std::u16string(value);

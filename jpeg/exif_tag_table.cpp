@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "core/ascii_case.h"
+
 namespace pk {
 namespace {
 
@@ -133,12 +135,8 @@ constexpr TExifLookup kExifTags = {{
     {u"TimeZoneOffset", 0x882A, ifdSShort, ttExif, 1},
 }};
 
-char16_t FoldAsciiLetter(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
-
 bool SameName(std::u16string_view a, std::u16string_view b, bool match_case) {
-  if (match_case) return a == b;
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](char16_t x, char16_t y) { return FoldAsciiLetter(x) == FoldAsciiLetter(y); });
+  return match_case ? a == b : SameAsciiFolded(a, b);
 }
 
 }  // namespace

@@ -14,19 +14,15 @@
 #include "platform/exceptions.h"
 #include "platform/palette.h"
 #include "platform/stream.h"
+#include "tests/support/bmp_samples.h"
 #include "tests/support/expect_raises.h"
 #include "tests/support/stand_in_codecs.h"
 
 namespace pk {
 namespace {
 
+using test::EncodedBmp;
 using test::ExpectRaises;
-
-std::vector<uint8_t> BmpBytes(TBitmap& image) {
-  TMemoryStream out;
-  image.SaveToStream(out);
-  return std::vector<uint8_t>(out.Bytes().begin(), out.Bytes().end());
-}
 
 // A 24-bit image whose pixel (x, y) is (x, y, 7), or a paletted one whose
 // pixel is index (x + y) modulo the palette's size, with a given table.
@@ -43,7 +39,7 @@ TBitmap Pattern(int width, int height, PixelFormat format, std::vector<TColor> t
   return b;
 }
 
-void Load(TImageFunctions& object, TBitmap image) { object.ReadVariant(BmpBytes(image)); }
+void Load(TImageFunctions& object, TBitmap image) { object.ReadVariant(EncodedBmp(std::move(image))); }
 
 const TBitmap& Image(const TImageFunctions& object) { return object.State().Image(); }
 

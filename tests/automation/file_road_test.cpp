@@ -27,6 +27,7 @@
 #include "platform/exceptions.h"
 #include "platform/stream.h"
 #include "tests/formats/bmp/bmp_builder.h"
+#include "tests/support/bmp_samples.h"
 #include "tests/support/expect_raises.h"
 #include "tests/support/oracles.h"
 #include "tests/support/peak_memory.h"
@@ -37,27 +38,13 @@ namespace pk {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ExpectRaises;
+using test::GradientBmp;
 using test::ReadAll;
 using test::ScratchDir;
 using test::U16;
 using test::WriteAll;
 
-std::vector<uint8_t> BmpBytes(int width, int height, PixelFormat format, uint32_t x_ppm = 3780,
-                              uint32_t y_ppm = 3780) {
-  TBMPImage image;
-  image.SetPixelFormat(format);
-  image.SetSize(width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) image.SetPixelColor(x, y, RGB(x * 40, y * 60, (x + y) * 20));
-  }
-  image.SetXPelsPerMeter(x_ppm);
-  image.SetYPelsPerMeter(y_ppm);
-  TMemoryStream out;
-  image.SaveToStream(out);
-  return std::vector<uint8_t>(out.Bytes().begin(), out.Bytes().end());
-}
-
-using test::ExpectRaises;
 
 std::vector<std::string> FolderNames(const fs::path& folder) {
   std::vector<std::string> names;
@@ -105,7 +92,7 @@ TEST_F(FileRoad, LoadsBmpFilesOfAnIndependentWriterWithSizeDepthAndResolution) {
 }
 
 TEST_F(FileRoad, ReadFileTrimsTheNameAndReportsMissingFilesByTheirFilePart) {
-  const fs::path path = Put("pic.bmp", BmpBytes(3, 2, PixelFormat::pf24bit));
+  const fs::path path = Put("pic.bmp", GradientBmp(3, 2, PixelFormat::pf24bit));
   object_.ReadFile(u" \t" + U16(path) + u"  \r\n");
   EXPECT_EQ(object_.Width(), 3);
   EXPECT_EQ(object_.Filename(), u"");  // ReadFile leaves the written name alone
@@ -129,10 +116,10 @@ TEST_F(FileRoad, ExtensionIsCheckedAgainstTheDataOnlyWhileIgnoreInputFileTypeIsF
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::vector<uint8_t> bytes = BmpBytes(4, 3, PixelFormat::pf8bit);
+    const std::vector<uint8_t> bytes = GradientBmp(4, 3, PixelFormat::pf8bit);
     const fs::path path = Put(c.name, bytes);
     TImageFunctions object;
-    object.ReadFile(U16(Put("previous.bmp", BmpBytes(9, 9, PixelFormat::pf24bit))));
+    object.ReadFile(U16(Put("previous.bmp", GradientBmp(9, 9, PixelFormat::pf24bit))));
     object.SetIgnoreInputFileType(c.ignore);
     if (c.loads) {
       object.ReadFile(U16(path));
@@ -178,7 +165,7 @@ TEST_F(FileRoad, TypesThisRoadDoesNotReadAreInvalidWhateverTheCheckSays) {
 }
 
 TEST_F(FileRoad, EmptyInputIsRefusedBeforeAnythingChanges) {
-  object_.ReadFile(U16(Put("a.bmp", BmpBytes(5, 4, PixelFormat::pf24bit))));
+  object_.ReadFile(U16(Put("a.bmp", GradientBmp(5, 4, PixelFormat::pf24bit))));
   ExpectRaises<EInvalidFormat>([&] { object_.ReadFile(U16(Put("empty.bmp", {}))); }, u"Empty input file or stream.");
   ExpectRaises<EInvalidFormat>([&] { object_.ReadVariant({}); }, u"Empty input file or stream.");
   EXPECT_EQ(object_.Width(), 5);
@@ -186,7 +173,7 @@ TEST_F(FileRoad, EmptyInputIsRefusedBeforeAnythingChanges) {
 }
 
 TEST_F(FileRoad, TinyFilesDeclaringHugePicturesAreRefusedAtOnce) {
-  object_.ReadVariant(BmpBytes(4, 4, PixelFormat::pf8bit));
+  object_.ReadVariant(GradientBmp(4, 4, PixelFormat::pf8bit));
   for (const test::HugeClaim& c : test::HugeClaims()) {
     SCOPED_TRACE(c.name);
     const auto start = std::chrono::steady_clock::now();
@@ -199,7 +186,7 @@ TEST_F(FileRoad, TinyFilesDeclaringHugePicturesAreRefusedAtOnce) {
 
 TEST_F(FileRoad, ReadVariantNeverChecksAnExtension) {
   object_.SetIgnoreInputFileType(false);
-  object_.ReadVariant(BmpBytes(6, 2, PixelFormat::pf4bit));
+  object_.ReadVariant(GradientBmp(6, 2, PixelFormat::pf4bit));
   EXPECT_EQ(object_.Width(), 6);
   EXPECT_EQ(object_.ColorDepth(), 4);
   EXPECT_FALSE(object_.IgnoreInputFileType());
@@ -213,7 +200,7 @@ TEST_F(FileRoad, EveryLoadLeavesColorDepthInStepWithThePixelFormat) {
   for (const Case& c : {Case{PixelFormat::pf1bit, 1}, Case{PixelFormat::pf4bit, 4}, Case{PixelFormat::pf8bit, 8},
                         Case{PixelFormat::pf16bit, 24}, Case{PixelFormat::pf24bit, 24},
                         Case{PixelFormat::pf32bit, 24}}) {
-    object_.ReadVariant(BmpBytes(3, 3, c.format));
+    object_.ReadVariant(GradientBmp(3, 3, c.format));
     const TBitmap& image = object_.State().Image();
     EXPECT_EQ(object_.ColorDepth(), c.depth) << BitsPerPixel(c.format);
     EXPECT_EQ(image.BitCount(), c.depth) << BitsPerPixel(c.format);
@@ -224,7 +211,7 @@ TEST_F(FileRoad, EveryLoadLeavesColorDepthInStepWithThePixelFormat) {
 }
 
 TEST_F(FileRoad, WrittenBmpCarriesPixelsAndResolutionBack) {
-  const std::vector<uint8_t> original = BmpBytes(5, 3, PixelFormat::pf24bit);
+  const std::vector<uint8_t> original = GradientBmp(5, 3, PixelFormat::pf24bit);
   object_.ReadVariant(original);
   object_.SetXDPI(150);
   object_.SetYDPI(96);
@@ -281,7 +268,7 @@ TEST_F(FileRoad, ABmpIsLoadedAndWrittenHoldingOnlyThePicture) {
 #endif
 
 TEST_F(FileRoad, NamesOfFiveCharactersOrFewerAreIgnored) {
-  object_.ReadVariant(BmpBytes(2, 2, PixelFormat::pf24bit));
+  object_.ReadVariant(GradientBmp(2, 2, PixelFormat::pf24bit));
   const fs::path previous = dir_ / "first.bmp";
   object_.WriteFile(U16(previous));
   const fs::path cwd = fs::current_path();
@@ -297,7 +284,7 @@ TEST_F(FileRoad, NamesOfFiveCharactersOrFewerAreIgnored) {
 class OverwriteModes : public FileRoad {
  protected:
   void SetUp() override {
-    object_.ReadVariant(BmpBytes(3, 3, PixelFormat::pf24bit));
+    object_.ReadVariant(GradientBmp(3, 3, PixelFormat::pf24bit));
     old_bytes_ = {'o', 'l', 'd'};
   }
   std::vector<uint8_t> old_bytes_;
@@ -306,7 +293,7 @@ class OverwriteModes : public FileRoad {
 TEST_F(OverwriteModes, AlwaysReplacesTheExistingFile) {
   const fs::path target = Put("pic.bmp", old_bytes_);
   object_.WriteFile(U16(target));
-  EXPECT_EQ(ReadAll(target), BmpBytes(3, 3, PixelFormat::pf24bit));
+  EXPECT_EQ(ReadAll(target), GradientBmp(3, 3, PixelFormat::pf24bit));
   EXPECT_EQ(object_.Filename(), U16(target));
   EXPECT_EQ(FolderNames(dir_.Path()), std::vector<std::string>{"pic.bmp"});
 }
@@ -328,7 +315,7 @@ TEST_F(OverwriteModes, RenameNumbersPastExistingCandidates) {
   object_.SetOverwriteMode(TxowMode::owRename);
   object_.WriteFile(U16(dir_ / "Pic.BMP"));
   EXPECT_EQ(object_.Filename(), U16(dir_ / "Pic~2.bmp"));
-  EXPECT_EQ(ReadAll(dir_ / "Pic~2.bmp"), BmpBytes(3, 3, PixelFormat::pf24bit));
+  EXPECT_EQ(ReadAll(dir_ / "Pic~2.bmp"), GradientBmp(3, 3, PixelFormat::pf24bit));
   EXPECT_EQ(ReadAll(dir_ / "Pic.BMP"), old_bytes_);
 
   object_.SetOverwriteChr(u"_v");
@@ -367,7 +354,7 @@ void FailingWriter(const TBitmap& image, const TEncodeOptions& options, TStream&
 }
 
 TEST_F(OverwriteModes, FailingEncoderLeavesTheOldFileIntactAndNoPartialFile) {
-  const std::vector<uint8_t> old_file = BmpBytes(8, 8, PixelFormat::pf8bit);
+  const std::vector<uint8_t> old_file = GradientBmp(8, 8, PixelFormat::pf8bit);
   const fs::path target = Put("keep.bmp", old_file);
   std::vector<TImageCodec> codecs(ImageCodecs().begin(), ImageCodecs().end());
   for (const bool streaming : {false, true}) {
@@ -419,7 +406,7 @@ class WithStandInReader : public FileRoad {
 };
 
 TEST_F(WithStandInReader, EveryLoadForgetsThePreviousImagesTransparency) {
-  object_.ReadVariant(BmpBytes(2, 2, PixelFormat::pf8bit));
+  object_.ReadVariant(GradientBmp(2, 2, PixelFormat::pf8bit));
   const TImageState& state = object_.State();
   EXPECT_EQ(state.Alpha().TransparencyType(), TTransparencyType::ttNone);
   EXPECT_EQ(state.Alpha().TransparentArray()[3], 255);
@@ -448,7 +435,7 @@ TEST_F(FileRoad, ResolutionFieldsAreSignedLongsAndAnUnchangedFileKeepsItsHeader)
   const uint32_t minus_3780 = static_cast<uint32_t>(-3780);
   for (PixelFormat format : {PixelFormat::pf24bit, PixelFormat::pf8bit}) {
     SCOPED_TRACE(BitsPerPixel(format));
-    const std::vector<uint8_t> original = BmpBytes(3, 2, format, minus_3780, minus_3780);
+    const std::vector<uint8_t> original = GradientBmp(3, 2, format, minus_3780, minus_3780);
     object_.ReadFile(U16(Put("negative.bmp", original)));
     EXPECT_EQ(object_.XDPI(), -96);
     EXPECT_EQ(object_.YDPI(), -96);
@@ -458,7 +445,7 @@ TEST_F(FileRoad, ResolutionFieldsAreSignedLongsAndAnUnchangedFileKeepsItsHeader)
 }
 
 TEST_F(FileRoad, ResolutionFieldsAtTheEndsOfTheLongRangeConvertWithoutWrapping) {
-  object_.ReadVariant(BmpBytes(2, 2, PixelFormat::pf24bit, 0xFFFFFFFFu, 0x80000000u));
+  object_.ReadVariant(GradientBmp(2, 2, PixelFormat::pf24bit, 0xFFFFFFFFu, 0x80000000u));
   EXPECT_EQ(object_.XDPI(), 0);          // -1 pixel per metre
   EXPECT_EQ(object_.YDPI(), -54546085);  // the smallest long
   object_.SetXDPI(std::numeric_limits<int32_t>::max());

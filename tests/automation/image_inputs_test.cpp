@@ -17,6 +17,7 @@
 #include "platform/bitmap_handles.h"
 #include "platform/exceptions.h"
 #include "platform/stream.h"
+#include "tests/support/bmp_samples.h"
 #include "tests/support/expect_raises.h"
 #include "tests/support/test_files.h"
 
@@ -24,21 +25,10 @@ namespace pk {
 namespace {
 
 using test::ExpectRaises;
+using test::GradientBmp;
 using test::ScratchDir;
 using test::U16;
 using test::WriteAll;
-
-std::vector<uint8_t> BmpBytes(int width, int height, PixelFormat format) {
-  TBMPImage image;
-  image.SetPixelFormat(format);
-  image.SetSize(width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) image.SetPixelColor(x, y, RGB(x * 40, y * 60, (x + y) * 20));
-  }
-  TMemoryStream out;
-  image.SaveToStream(out);
-  return std::vector<uint8_t>(out.Bytes().begin(), out.Bytes().end());
-}
 
 // The same BMP stored top-down: a negative height in the information header.
 std::vector<uint8_t> TopDown(std::vector<uint8_t> bmp) {
@@ -136,7 +126,7 @@ TEST(ImageLoader, EmptyDataAndMissingFiles) {
 
 TEST(ImageLoader, LoadsAFileCheckingItsExtension) {
   ScratchDir dir;
-  const std::vector<uint8_t> bmp = BmpBytes(5, 4, PixelFormat::pf24bit);
+  const std::vector<uint8_t> bmp = GradientBmp(5, 4, PixelFormat::pf24bit);
   WriteAll(dir / "pic.BMP", bmp);
   WriteAll(dir / "pic.gif", bmp);
   EXPECT_EQ(LoadImageFile(ImageCodecs(), U16(dir / "pic.BMP"), {}).image.bitmap.Width(), 5);
@@ -147,7 +137,7 @@ TEST(ImageLoader, LoadsAFileCheckingItsExtension) {
 }
 
 TEST(ImageDimensions, ProbesHeadersAndNeverRaises) {
-  const std::vector<uint8_t> bmp = BmpBytes(9, 6, PixelFormat::pf8bit);
+  const std::vector<uint8_t> bmp = GradientBmp(9, 6, PixelFormat::pf8bit);
   std::vector<uint8_t> truncated(bmp.begin(), bmp.begin() + 20);
   struct Case {
     std::vector<uint8_t> data;
@@ -174,14 +164,14 @@ TEST(ImageDimensions, ProbesHeadersAndNeverRaises) {
 TEST(ImageInputs, ReadVariantSkipsTheExtensionCheckAndKeepsTheSetting) {
   TImageFunctions object;
   object.SetIgnoreInputFileType(false);
-  object.ReadVariant(BmpBytes(10, 100, PixelFormat::pf24bit));
+  object.ReadVariant(GradientBmp(10, 100, PixelFormat::pf24bit));
   EXPECT_FALSE(object.IgnoreInputFileType());
   EXPECT_EQ(object.Width(), 10);
   EXPECT_EQ(object.Filename(), u"");
 }
 
 TEST(ImageInputs, Base64InReadsPlainTextDataUrlsAndBrokenLines) {
-  const std::vector<uint8_t> bmp = BmpBytes(6, 3, PixelFormat::pf24bit);
+  const std::vector<uint8_t> bmp = GradientBmp(6, 3, PixelFormat::pf24bit);
   const std::u16string text = Base64(bmp);
   std::u16string lines;
   for (size_t i = 0; i < text.size(); i += 76) lines += text.substr(i, 76) + u"\r\n";
@@ -199,7 +189,7 @@ TEST(ImageInputs, Base64InReadsPlainTextDataUrlsAndBrokenLines) {
 // U+00B2 (superscript two) into "2", valid Base64 letters that would shift
 // every byte after them; non-ASCII characters are dropped instead.
 TEST(ImageInputs, Base64InDropsNonAsciiCharacters) {
-  const std::vector<uint8_t> bmp = BmpBytes(6, 3, PixelFormat::pf24bit);
+  const std::vector<uint8_t> bmp = GradientBmp(6, 3, PixelFormat::pf24bit);
   std::u16string text = Base64(bmp);
   text.insert(40, u"\uFF21\u00B2");
   text.insert(0, u"\uFEFF");
@@ -232,7 +222,7 @@ TEST(ImageInputs, NewImageFillsWithTheColourAtTheCurrentDepth) {
   };
   for (const Case& c : cases) {
     TImageFunctions object;
-    object.ReadVariant(BmpBytes(3, 3, c.loaded));
+    object.ReadVariant(GradientBmp(3, 3, c.loaded));
     object.SetTransparent(true);
     object.SetBackgroundColor(u"123456");
     object.NewImage(100, 50, c.colour);
@@ -255,7 +245,7 @@ TEST(ImageInputs, NewImageFillsWithTheColourAtTheCurrentDepth) {
 
 TEST(ImageInputs, BmpHandlePutTakesTheBitmapOver) {
   TImageFunctions source;
-  source.ReadVariant(BmpBytes(7, 5, PixelFormat::pf8bit));
+  source.ReadVariant(GradientBmp(7, 5, PixelFormat::pf8bit));
   const int32_t handle = CreateBitmapHandle(source.State().Image());
   TImageFunctions object;
   object.SetCompressionType(TxCompressionType::ctLZW);
@@ -269,7 +259,7 @@ TEST(ImageInputs, BmpHandlePutTakesTheBitmapOver) {
 TEST(ImageInputs, BmpHandlePutWithAnInvalidHandleLeavesAnEmptyImage) {
   for (const int32_t handle : {0, -1, 0x7FFFFFF0}) {
     TImageFunctions object;
-    object.ReadVariant(BmpBytes(7, 5, PixelFormat::pf24bit));
+    object.ReadVariant(GradientBmp(7, 5, PixelFormat::pf24bit));
     object.SetCompressionType(TxCompressionType::ctLZW);
     object.SetBMPHandle(handle);
     EXPECT_EQ(object.Width(), 0);
@@ -279,17 +269,17 @@ TEST(ImageInputs, BmpHandlePutWithAnInvalidHandleLeavesAnEmptyImage) {
 
 TEST(ImageInputs, DimensionMembersMeasureWithoutLoading) {
   ScratchDir dir;
-  WriteAll(dir / "top.bmp", TopDown(BmpBytes(9, 6, PixelFormat::pf24bit)));
+  WriteAll(dir / "top.bmp", TopDown(GradientBmp(9, 6, PixelFormat::pf24bit)));
   WriteAll(dir / "doc.pdf", {'%', 'P', 'D', 'F', '-', '1', '.', '4'});
   TImageFunctions object;
-  object.ReadVariant(BmpBytes(3, 2, PixelFormat::pf24bit));
+  object.ReadVariant(GradientBmp(3, 2, PixelFormat::pf24bit));
   object.GetDimensions(U16(dir / "top.bmp"));
   EXPECT_EQ(object.ReadWidth(), 9);
   EXPECT_EQ(object.ReadHeight(), 6);
   object.GetDimensions(U16(dir / "doc.pdf"));
   EXPECT_EQ(object.ReadWidth(), 0);
   EXPECT_EQ(object.ReadHeight(), 0);
-  object.GetDimensionsBin(BmpBytes(4, 11, PixelFormat::pf1bit));
+  object.GetDimensionsBin(GradientBmp(4, 11, PixelFormat::pf1bit));
   EXPECT_EQ(object.ReadHeight(), 11);
   object.GetDimensionsBin(std::vector<uint8_t>{'x', 'y'});
   EXPECT_EQ(object.ReadWidth(), 0);

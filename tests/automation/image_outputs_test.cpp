@@ -18,6 +18,7 @@
 #include "platform/text_encoding.h"
 #include "platform/stream.h"
 #include "tests/platform/bmp/rgba_reference.h"
+#include "tests/support/bmp_samples.h"
 #include "tests/support/oracles.h"
 #include "tests/support/stand_in_codecs.h"
 #include "tests/support/test_files.h"
@@ -25,18 +26,9 @@
 namespace pk {
 namespace {
 
-constexpr TColor kPixel = RGB(200, 100, 0);
+using test::GradientBmp;
 
-std::vector<uint8_t> BmpBytes(int width, int height, PixelFormat format) {
-  TBitmap bitmap(width, height, format);
-  if (format == PixelFormat::pf24bit) {
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) bitmap.SetPixelColor(x, y, RGB(x * 40, y * 80, 7));
-  }
-  TMemoryStream stream;
-  bitmap.SaveToStream(stream);
-  return stream.Release();
-}
+constexpr TColor kPixel = RGB(200, 100, 0);
 
 // The stand-in PNG road: a 2 x 1 picture of kPixel whose left pixel is fully
 // transparent; the encoding is one byte, the transparency kind it was handed.
@@ -79,7 +71,7 @@ std::u16string MessageOf(Member member) {
 }
 
 TEST_F(ImageOutputs, TypeNamesAfterOneDotInAnyCase) {
-  object_.ReadVariant(BmpBytes(5, 3, PixelFormat::pf24bit));
+  object_.ReadVariant(GradientBmp(5, 3, PixelFormat::pf24bit));
   const std::vector<uint8_t> bytes = object_.VariantOut(u"bmp");
   for (const char16_t* name : {u".BMP", u"Bmp", u"bMp"}) EXPECT_EQ(object_.VariantOut(name), bytes);
   for (const char16_t* name : {u" bmp", u"bmp ", u"..bmp", u"", u"pcx", u"jpeg2000"}) {
@@ -101,7 +93,7 @@ TEST_F(ImageOutputs, TypeNamesAfterOneDotInAnyCase) {
 }
 
 TEST_F(ImageOutputs, WbmpIsNotWrittenAsNothing) {
-  object_.ReadVariant(BmpBytes(5, 3, PixelFormat::pf24bit));
+  object_.ReadVariant(GradientBmp(5, 3, PixelFormat::pf24bit));
   // No WBMP writer yet: the type raises like every missing writer rather
   // than reporting an empty encoding as success.
   EXPECT_EQ(MessageOf([&] { object_.VariantOut(u"wbmp"); }), std::u16string(msg::kWriterNotAvailable) + u".wbmp");
@@ -109,7 +101,7 @@ TEST_F(ImageOutputs, WbmpIsNotWrittenAsNothing) {
 }
 
 TEST_F(ImageOutputs, ByteArraySizeAndResolution) {
-  object_.ReadVariant(BmpBytes(5, 3, PixelFormat::pf24bit));
+  object_.ReadVariant(GradientBmp(5, 3, PixelFormat::pf24bit));
   object_.SetXDPI(300);
   const std::vector<uint8_t> bytes = object_.VariantOut(u"bmp");
   EXPECT_EQ(object_.NewFileSize(u"bmp"), static_cast<int32_t>(bytes.size()));
@@ -119,7 +111,7 @@ TEST_F(ImageOutputs, ByteArraySizeAndResolution) {
 
 TEST_F(ImageOutputs, PillowReadsTheByteArray) {
   if (!test::RequireOracles({test::Oracle::kPillow})) return;
-  object_.ReadVariant(BmpBytes(5, 3, PixelFormat::pf24bit));
+  object_.ReadVariant(GradientBmp(5, 3, PixelFormat::pf24bit));
   const test::ScratchDir scratch;
   const auto bmp = scratch / "out.bmp";
   test::WriteAll(bmp, object_.VariantOut(u"bmp"));
@@ -132,7 +124,7 @@ TEST_F(ImageOutputs, PythonDecodesBase64OutToTheByteArray) {
 #ifdef _WIN32
   GTEST_SKIP() << "Python is out of reach under Wine";
 #else
-  object_.ReadVariant(BmpBytes(37, 11, PixelFormat::pf24bit));
+  object_.ReadVariant(GradientBmp(37, 11, PixelFormat::pf24bit));
   const std::u16string text = object_.Base64Out(u"bmp");
   const test::ScratchDir scratch;
   const auto text_file = scratch / "out.b64";
@@ -168,7 +160,7 @@ TEST_F(ImageOutputs, EveryOutputButPngFlattensTheAlphaChannel) {
 }
 
 TEST_F(ImageOutputs, BitmapHandlesAreNewCopiesOwnedByTheCaller) {
-  object_.ReadVariant(BmpBytes(5, 3, PixelFormat::pf24bit));
+  object_.ReadVariant(GradientBmp(5, 3, PixelFormat::pf24bit));
   const int32_t first = object_.BMPHandle();
   const int32_t second = object_.BMPHandle();
   EXPECT_NE(first, second);
@@ -198,7 +190,7 @@ TEST_F(ImageOutputs, StreamsTheEncodingToTheResponse) {
     Record& record;
   };
   object_.SetResponseSource([&record] { return std::make_unique<Sink>(record); });
-  object_.ReadVariant(BmpBytes(300, 200, PixelFormat::pf24bit));
+  object_.ReadVariant(GradientBmp(300, 200, PixelFormat::pf24bit));
   object_.StreamToBrowser(u"bmp");
   const std::vector<uint8_t> bytes = object_.VariantOut(u"bmp");
   EXPECT_EQ(record.headers, std::vector<std::u16string>{u"Content-Length: 180054"});

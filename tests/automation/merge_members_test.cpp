@@ -16,6 +16,7 @@
 #include "platform/bitmap_handles.h"
 #include "platform/exceptions.h"
 #include "platform/stream.h"
+#include "tests/support/bmp_samples.h"
 #include "tests/support/expect_raises.h"
 #include "tests/support/stand_in_codecs.h"
 #include "tests/support/test_files.h"
@@ -23,6 +24,7 @@
 namespace pk {
 namespace {
 
+using test::EncodedBmp;
 using test::ExpectRaises;
 using test::ScratchDir;
 using test::U16;
@@ -31,12 +33,6 @@ using test::WriteAll;
 constexpr TColor kGrey = RGB(100, 100, 100);
 constexpr TColor kRed = RGB(200, 0, 0);
 constexpr TColor kGreen = RGB(0, 200, 0);
-
-std::vector<uint8_t> BmpBytes(TBitmap image) {
-  TMemoryStream out;
-  image.SaveToStream(out);
-  return std::vector<uint8_t>(out.Bytes().begin(), out.Bytes().end());
-}
 
 TBitmap Filled(int width, int height, TColor colour) {
   TBitmap b(width, height, PixelFormat::pf24bit);
@@ -75,7 +71,7 @@ std::unique_ptr<TAlpha> Record(TTransparencyType kind) {
 //  'B' a 6 x 4 green background with its own per-index record, 8 bits;
 //  'C' a 6 x 4 green background with an alpha channel 0 and a blue
 //      background colour named in its data.
-TDecodedImage FakeDecode(std::span<const uint8_t> bytes, const TDecodeOptions&) {
+TDecodedImage DecodeStandIn(std::span<const uint8_t> bytes, const TDecodeOptions&) {
   TDecodedImage image;
   const auto overlay = [&image](PixelFormat format) {
     image.bitmap = TBitmap(2, 1, format);
@@ -142,7 +138,7 @@ std::vector<uint8_t> Fake(char picture) { return {0x89, static_cast<uint8_t>(pic
 
 class MergeMembers : public testing::Test {
  protected:
-  MergeMembers() : codecs_(test::CodecsWithPngStandIn(FakeDecode)) { object_.SetCodecs(codecs_); }
+  MergeMembers() : codecs_(test::CodecsWithPngStandIn(DecodeStandIn)) { object_.SetCodecs(codecs_); }
 
   TColor Pixel(int x, int y) const { return object_.State().Image().PixelColor(x, y); }
   TTransparencyType AlphaKind() const { return object_.State().Alpha().TransparencyType(); }
@@ -202,10 +198,10 @@ TBitmap RedCornered() {
 
 TEST_F(MergeMembers, BmpOverlayWithATransparentColourSingleAndTiled) {
   ScratchDir dir;
-  WriteAll(dir / "overlay.bmp", BmpBytes(RedCornered()));
+  WriteAll(dir / "overlay.bmp", EncodedBmp(RedCornered()));
   for (const bool tile : {false, true}) {
     SCOPED_TRACE(tile ? "tiled" : "single");
-    object_.ReadVariant(BmpBytes(Filled(7, 5, kGrey)));
+    object_.ReadVariant(EncodedBmp(Filled(7, 5, kGrey)));
     object_.SetTile(tile);
     object_.SetTransparent(true);
     object_.SetTransparentColor(u"FF0000");
@@ -232,7 +228,7 @@ TEST_F(MergeMembers, MergeFrontReplacesTheImageAndItsAlpha) {
   ASSERT_TRUE(object_.State().TransparentPalette());
   object_.SetCompressionType(TxCompressionType::ctLZW);
   const std::u16string file_name = object_.Filename();
-  object_.MergeFrontBin(BmpBytes(Filled(10, 8, kGrey)), 3, 2);
+  object_.MergeFrontBin(EncodedBmp(Filled(10, 8, kGrey)), 3, 2);
   EXPECT_EQ(object_.Width(), 10);
   EXPECT_EQ(object_.Height(), 8);
   EXPECT_EQ(object_.ColorDepth(), 24);
@@ -249,7 +245,7 @@ TEST_F(MergeMembers, MergeFrontReplacesTheImageAndItsAlpha) {
   EXPECT_FALSE(object_.State().TransparentPalette());
 
   // An 8-bit background with a per-index record becomes the image with it.
-  object_.ReadVariant(BmpBytes(Filled(2, 2, kRed)));
+  object_.ReadVariant(EncodedBmp(Filled(2, 2, kRed)));
   object_.MergeFrontBin(Fake('B'), 0, 0);
   EXPECT_EQ(object_.ColorDepth(), 8);
   EXPECT_EQ(AlphaKind(), TTransparencyType::ttPalette);
@@ -258,7 +254,7 @@ TEST_F(MergeMembers, MergeFrontReplacesTheImageAndItsAlpha) {
 
   // A background with an alpha channel is flattened onto the colour its data
   // names first, and leaves no record.
-  object_.ReadVariant(BmpBytes(Filled(2, 2, kRed)));
+  object_.ReadVariant(EncodedBmp(Filled(2, 2, kRed)));
   object_.MergeFrontBin(Fake('C'), 4, 2);
   EXPECT_EQ(object_.Width(), 6);
   EXPECT_EQ(Pixel(0, 0), RGB(0, 0, 255));
@@ -269,7 +265,7 @@ TEST_F(MergeMembers, MergeFrontReplacesTheImageAndItsAlpha) {
 TEST_F(MergeMembers, TheCurrentImageGoesOntoTheBackgroundThroughItsAlphaChannel) {
   object_.ReadVariant(Fake('A'));  // red, green with alpha 0, 255
   object_.SetTile(true);
-  object_.MergeFrontBin(BmpBytes(Filled(5, 1, kGrey)), 9, 9);
+  object_.MergeFrontBin(EncodedBmp(Filled(5, 1, kGrey)), 9, 9);
   for (const int x : {0, 2, 4}) EXPECT_EQ(Pixel(x, 0), kGrey) << x;
   for (const int x : {1, 3}) EXPECT_EQ(Pixel(x, 0), kGreen) << x;
   EXPECT_EQ(AlphaKind(), TTransparencyType::ttNone);
@@ -280,24 +276,24 @@ TEST_F(MergeMembers, AnEmptyOverlayLeavesEveryPixel) {
     SCOPED_TRACE(tile ? "tiled" : "single");
     object_.ReadVariant(Fake('T'));
     object_.SetTile(tile);
-    const std::vector<uint8_t> before = BmpBytes(TBitmap(object_.State().Image()));
+    const std::vector<uint8_t> before = EncodedBmp(TBitmap(object_.State().Image()));
     object_.MergeBackBin(Fake('E'), 0, 0);
-    EXPECT_EQ(BmpBytes(TBitmap(object_.State().Image())), before);
+    EXPECT_EQ(EncodedBmp(TBitmap(object_.State().Image())), before);
     // GDI has no empty bitmaps and hands out no handle for one; the native
     // handle table holds one.
     if (const int32_t empty = CreateBitmapHandle(TBitmap())) {
       object_.MergeBackHDC(empty, 0, 0);
-      EXPECT_EQ(BmpBytes(TBitmap(object_.State().Image())), before);
+      EXPECT_EQ(EncodedBmp(TBitmap(object_.State().Image())), before);
     }
     // As the overlay of MergeFront: the background stays as it is.
     object_.ReadVariant(Fake('E'));
-    object_.MergeFrontBin(BmpBytes(Filled(3, 3, kGreen)), 0, 0);
+    object_.MergeFrontBin(EncodedBmp(Filled(3, 3, kGreen)), 0, 0);
     EXPECT_EQ(Pixel(2, 2), kGreen);
   }
 }
 
 TEST_F(MergeMembers, BitmapHandles) {
-  object_.ReadVariant(BmpBytes(Filled(4, 3, kGrey)));
+  object_.ReadVariant(EncodedBmp(Filled(4, 3, kGrey)));
   object_.SetTranspercent(50);
   const int32_t handle = CreateBitmapHandle(RedCornered());
   object_.MergeBackHDC(handle, 1, 1);
@@ -328,9 +324,9 @@ TEST_F(MergeMembers, BitmapHandles) {
 
 TEST_F(MergeMembers, LoaderFailuresEndTheMember) {
   ScratchDir dir;
-  const std::vector<uint8_t> bmp = BmpBytes(RedCornered());
+  const std::vector<uint8_t> bmp = EncodedBmp(RedCornered());
   WriteAll(dir / "overlay.jpg", bmp);
-  object_.ReadVariant(BmpBytes(Filled(4, 3, kGrey)));
+  object_.ReadVariant(EncodedBmp(Filled(4, 3, kGrey)));
   object_.SetIgnoreInputFileType(false);
   for (const bool front : {false, true}) {
     SCOPED_TRACE(front ? "MergeFront" : "MergeBack");

@@ -4,7 +4,7 @@
 
 #include "core/alpha.h"
 #include "platform/exceptions.h"
-#include "platform/palette.h"
+#include "tests/core/grey_channel.h"
 
 namespace pk {
 namespace {
@@ -17,10 +17,7 @@ void FillChannel(TAlpha& alpha) {
     for (int x = 0; x < 5; ++x) alpha.SetAlphaPixel(x, y, static_cast<uint8_t>(10 * y + x));
 }
 
-void ExpectGreyChannel(const TAlpha& alpha) {
-  EXPECT_EQ(alpha.AlphaChannel().GetPixelFormat(), PixelFormat::pf8bit);
-  EXPECT_EQ(alpha.AlphaChannel().Palette(), GreyPalette());
-}
+using test::ExpectGreyChannel;
 
 TEST(AlphaGeometry, FlipXMirrorsTopToBottomAndFlipYLeftToRight) {
   TAlpha alpha;

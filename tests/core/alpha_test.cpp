@@ -8,6 +8,7 @@
 #include "core/messages.h"
 #include "platform/exceptions.h"
 #include "platform/palette.h"
+#include "tests/core/grey_channel.h"
 
 namespace pk {
 namespace {
@@ -22,12 +23,7 @@ void MakeNumberedChannel(TAlpha& alpha, int width, int height) {
     for (int x = 0; x < width; ++x) alpha.SetAlphaPixel(x, y, static_cast<uint8_t>(x + 16 * y));
 }
 
-void ExpectGreyChannel(const TAlpha& alpha) {
-  EXPECT_EQ(alpha.AlphaChannel().GetPixelFormat(), PixelFormat::pf8bit);
-  const std::vector<TColor> grey = GreyPalette();
-  EXPECT_EQ(std::vector<TColor>(alpha.AlphaChannel().ColorTable().begin(), alpha.AlphaChannel().ColorTable().end()),
-            grey);
-}
+using test::ExpectGreyChannel;
 
 TEST(Alpha, NewRecordHasNoTransparencyAndAnEmptyGreyChannel) {
   TAlpha alpha;

@@ -6,14 +6,14 @@
 #include <vector>
 
 #include "platform/exceptions.h"
+#include "tests/support/byte_building.h"
 
 namespace pk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using test::Append;
+using test::Bytes;
 
-void Append(Bytes& b, const std::string& text) { b.insert(b.end(), text.begin(), text.end()); }
-void Append(Bytes& b, std::initializer_list<uint8_t> bytes) { b.insert(b.end(), bytes); }
 void AppendU32(Bytes& b, uint32_t v) { Append(b, {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)}); }
 
 // One resource block: signature, identifier, name with its pad, size, data

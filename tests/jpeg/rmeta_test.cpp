@@ -5,14 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/byte_building.h"
+
 namespace pk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using test::Append;
+using test::Bytes;
 
-void Append(Bytes& b, const std::string& text) { b.insert(b.end(), text.begin(), text.end()); }
-
-struct Payload {
+struct RmetaFields {
   std::string order = "II";
   uint16_t length = 6;  // the items start at length + 17
   uint8_t type = 5;
@@ -22,7 +23,7 @@ struct Payload {
 
 // The header, the gap up to the items, the items with their length bytes, the
 // closing 0 and two bytes more (an item must end three bytes before the payload).
-Bytes Build(const Payload& p) {
+Bytes Build(const RmetaFields& p) {
   Bytes b;
   Append(b, "RMETA");
   b.push_back(0);
@@ -53,7 +54,7 @@ std::vector<std::u16string> Parse(TRMETA& rmeta, const Bytes& payload) {
 TEST(RMETA, ReadsTheItemsInEitherByteOrder) {
   for (const char* order : {"II", "MM"}) {
     SCOPED_TRACE(order);
-    Payload p;
+    RmetaFields p;
     p.order = order;
     p.length = 10;
     p.items = {" Nikon\t", "caf\xe9", "", "x"};
@@ -70,7 +71,7 @@ TEST(RMETA, MalformedPayloadsGiveNoItems) {
     bool keeps_stream;
   };
   auto with = [](auto change) {
-    Payload p;
+    RmetaFields p;
     change(p);
     return Build(p);
   };
@@ -81,14 +82,14 @@ TEST(RMETA, MalformedPayloadsGiveNoItems) {
   Bytes items_past_end = Build({});
   items_past_end[15] = items_past_end[16] = 0xFF;
   // The items would start at the payload's end.
-  Bytes items_at_end = with([](Payload& p) { p.length = 8; p.items = {}; });
+  Bytes items_at_end = with([](RmetaFields& p) { p.length = 8; p.items = {}; });
   items_at_end.resize(25);
   const Case cases[] = {
       {"23 bytes", short_payload, true},
-      {"byte order MX", with([](Payload& p) { p.order = "MX"; }), true},
+      {"byte order MX", with([](RmetaFields& p) { p.order = "MX"; }), true},
       {"no RMETA mark", no_mark, true},
-      {"type 4", with([](Payload& p) { p.type = 4; }), true},
-      {"not ASCII", with([](Payload& p) { p.ascii = "ASCIX"; }), true},
+      {"type 4", with([](RmetaFields& p) { p.type = 4; }), true},
+      {"not ASCII", with([](RmetaFields& p) { p.ascii = "ASCIX"; }), true},
       // The length points outside the payload: nothing is read from beyond it,
       // and the payload is dropped.
       {"items past the end", items_past_end, false},
