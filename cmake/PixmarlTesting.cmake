@@ -1,3 +1,14 @@
+# The tests' own code builds for a quick build in every optimised
+# configuration: -Og (with line tables where the configuration keeps debug
+# information) takes about a third of the time of -O2 -g, while the library
+# under test keeps the configuration's optimisation.
+function(pixmarl_quick_test_code)
+  foreach(target ${ARGN})
+    target_compile_options(${target} PRIVATE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-Og>
+                                             $<$<CONFIG:RelWithDebInfo>:-g1>)
+  endforeach()
+endfunction()
+
 # GoogleTest: the system package natively; built from /usr/src/googletest for
 # the mingw targets, whose test executables then run under Wine.
 if(CMAKE_CROSSCOMPILING)
@@ -5,6 +16,7 @@ if(CMAKE_CROSSCOMPILING)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  pixmarl_quick_test_code(gtest)
   set(PIXMARL_GTEST gtest)
 else()
   find_package(GTest REQUIRED)
@@ -61,6 +73,7 @@ function(pixmarl_layer_tests layer folder)
   pixmarl_keep_windows_sources_apart(${sources})
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE pixmarl_all pixmarl_testsupport pixmarl_testmain ${PIXMARL_GTEST})
+  pixmarl_quick_test_code(${name})
 
   pixmarl_declared_suites(suites ${sources})
   set(filters)
