@@ -14,7 +14,9 @@
 #ifdef _WIN32
 // No GDI: its colour macros would rewrite the portable colour helpers.
 #define NOGDI
+#ifndef NOMINMAX  // the C++ library's configuration may have set it
 #define NOMINMAX
+#endif
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 

@@ -11,7 +11,9 @@
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX  // the C++ library's configuration may have set it
 #define NOMINMAX
+#endif
 #include <windows.h>
 #include <objbase.h>
 #endif

@@ -8,7 +8,9 @@
 #include "platform/bitmap_handles.h"
 
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX  // the C++ library's configuration may have set it
 #define NOMINMAX
+#endif
 #include <windows.h>
 
 namespace pk {
