@@ -18,7 +18,7 @@
 namespace pk {
 namespace {
 
-constexpr TColor kGrey = RGB(100, 100, 100);
+constexpr TColor kGreyBackground = RGB(100, 100, 100);
 constexpr TColor kYellow = RGB(255, 255, 0);
 constexpr TColor kBlue = RGB(0, 0, 255);
 
@@ -28,13 +28,13 @@ std::vector<uint8_t> GreyBmp(int width, int height, bool paletted) {
   TBitmap b(width, height, paletted ? PixelFormat::pf8bit : PixelFormat::pf24bit);
   if (paletted) {
     std::vector<TColor> table(256, RGB(0, 0, 0));
-    table[0] = kGrey;
+    table[0] = kGreyBackground;
     table[1] = RGB(200, 0, 0);
     table[2] = RGB(0, 200, 0);
     b.SetColorTable(table);
   } else {
     for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) b.SetPixelColor(x, y, kGrey);
+      for (int x = 0; x < width; ++x) b.SetPixelColor(x, y, kGreyBackground);
   }
   TMemoryStream out;
   b.SaveToStream(out);
@@ -82,7 +82,7 @@ TEST(TextMember, EachJustificationPutsTheLineBoxesWhereTheLayoutSays) {
         for (int x = 0; x < image.Width(); ++x) {
           const TColor pixel = image.PixelColor(x, y);
           if (!Inside(first, x, y) && !Inside(second, x, y)) {
-            ASSERT_EQ(pixel, kGrey) << x << "," << y;
+            ASSERT_EQ(pixel, kGreyBackground) << x << "," << y;
             continue;
           }
           // Unblended text: the box colour or the text colour, exactly.
@@ -108,7 +108,7 @@ TEST(TextMember, ClearBrushTranspercentAndWrapping) {
     for (int y = 0; y < image.Height(); ++y)
       for (int x = 0; x < image.Width(); ++x) {
         const TColor pixel = image.PixelColor(x, y);
-        if (pixel == kGrey) continue;
+        if (pixel == kGreyBackground) continue;
         EXPECT_EQ(pixel, colour_of_all) << x << "," << y;
         ++count;
         bounds = {std::min(bounds.Left, x), std::min(bounds.Top, y), std::max(bounds.Right, x + 1),

@@ -7,8 +7,10 @@
 // thread's picture; every output must equal the one a single thread makes,
 // and that one must read back as the picture asked for. The ThreadSanitizer
 // build (linux-tsan) reports any data race, the ASan build any leak;
-// PIXMARL_STRESS_ROUNDS sets the rounds (default 1000; the ASan and Wine test
-// presets take 200, where races are not what is looked for).
+// PIXMARL_STRESS_ROUNDS sets the rounds (default 1000; the sanitizer and Wine
+// test presets take 200, enough for every thread to run each member many
+// times: ThreadSanitizer sees a race from the order of the accesses rather
+// than waiting for them to collide).
 #include <gtest/gtest.h>
 
 #include <atomic>

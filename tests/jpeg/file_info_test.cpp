@@ -131,7 +131,7 @@ TEST(FileInfo, NewRecordWritesOnlyTheRecordVersion) {
   EXPECT_EQ(Output(TFileInfo().WriteToApp14()), expected);
 }
 
-TFileInfo Filled() {
+TFileInfo FilledFileInfo() {
   TFileInfo info;
   info.Caption = u"Caption \u00E9";
   info.ObjectName = u"Object";
@@ -154,7 +154,7 @@ TFileInfo Filled() {
 }
 
 TEST(FileInfo, WrittenRecordReadsBack) {
-  const TFileInfo source = Filled();
+  const TFileInfo source = FilledFileInfo();
   const TApp14Segment segment = source.WriteToApp14();
   ASSERT_EQ(segment.BIMCount(), 3);
   EXPECT_EQ(segment.GetBIMSegment(1).IDString(), u"Image URL");
@@ -195,7 +195,7 @@ TEST(FileInfo, FileInfoFileHasTheDocumentedLayout) {
   EXPECT_EQ(back.ImageURL, u"ab");
   EXPECT_TRUE(back.HasFileInfo);
 
-  TFileInfo dirty = Filled();
+  TFileInfo dirty = FilledFileInfo();
   TMemoryStream header(Bytes{0xAA, 0x01, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00});
   dirty.LoadFromStream(header);
   EXPECT_FALSE(dirty.HasFileInfo);
@@ -203,7 +203,7 @@ TEST(FileInfo, FileInfoFileHasTheDocumentedLayout) {
 }
 
 TEST(FileInfo, FileInfoFileRoundTripsEveryWrittenField) {
-  TFileInfo source = Filled();
+  TFileInfo source = FilledFileInfo();
   source.E7.clear();
   source.TimeCreated = EncodeTime(9, 5, 3, 0);
   source.HasFileInfo = true;
@@ -256,7 +256,7 @@ TEST(FileInfo, MarkedFollowsTheMarkedText) {
 }
 
 TEST(FileInfo, AssignCopiesEverythingAndClearResets) {
-  TFileInfo source = Filled();
+  TFileInfo source = FilledFileInfo();
   source.HasFileInfo = true;
   source.MarkedString = u"True";
   source.E8 = u"e8";

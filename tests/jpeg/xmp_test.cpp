@@ -113,7 +113,7 @@ TEST(XMP, RegionsAreDeletedByIndexInOrder) {
   EXPECT_FALSE(xmp.HasMPRegions());
 }
 
-TXMP Filled() {
+TXMP FilledXmp() {
   TXMP xmp;
   xmp.IPTCTitle = u"title";
   xmp.IPTCKeywords.Add(u"k");
@@ -133,7 +133,7 @@ TXMP Filled() {
 }
 
 TEST(XMP, AssignMakesADeepCopy) {
-  const TXMP source = Filled();
+  const TXMP source = FilledXmp();
   TXMP copy;
   copy.IPTCKeywords.Add(u"old");
   copy.Assign(source);
@@ -162,7 +162,7 @@ TEST(XMP, AssignMakesADeepCopy) {
 }
 
 TEST(XMP, ClearReturnsToANewModel) {
-  TXMP xmp = Filled();
+  TXMP xmp = FilledXmp();
   EXPECT_TRUE(xmp.HasValues());
   xmp.Clear();
   EXPECT_FALSE(xmp.HasValues());
