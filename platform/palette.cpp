@@ -42,7 +42,7 @@ ColorMatcher::ColorMatcher(std::span<const TColor> table)
   }
   if (colours_.size() >= kCellSearchFrom) {
     cells_.assign(kCells, kCellUnbuilt);
-    candidates_.resize(kCells * colours_.size());
+    candidates_ = std::make_unique_for_overwrite<uint16_t[]>(kCells * colours_.size());
   }
 }
 
@@ -84,7 +84,7 @@ size_t ColorMatcher::NearestInCell(TColor colour) {
   const uint32_t cell = (uint32_t{GetRValue(colour)} >> kCellShift) << (2 * bits) |
                         (uint32_t{GetGValue(colour)} >> kCellShift) << bits | GetBValue(colour) >> kCellShift;
   if (cells_[cell] == kCellUnbuilt) BuildCell(cell);
-  const uint16_t* candidate = candidates_.data() + (cells_[cell] >> 9);
+  const uint16_t* candidate = candidates_.get() + (cells_[cell] >> 9);
   const uint16_t* end = candidate + (cells_[cell] & 0x1FF);
   // Candidates are in table order: the strict comparison keeps the lowest index.
   size_t best = *candidate;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -42,9 +43,12 @@ class ColorMatcher {
   std::vector<uint64_t> cache_;  // colour << 32 | index; all ones when empty
   // Large tables only: per cell, where its candidate list starts in
   // candidates_ (shifted left 9) and how long it is; and room for every cell
-  // to list every colour, so lists are built lazily without allocating.
+  // to list every colour, so lists are built lazily without allocating. The
+  // room (2 MiB for 256 colours) is left uninitialised: only the lists built
+  // are ever read, and a small picture then touches a few of its pages
+  // instead of clearing all of them.
   std::vector<uint32_t> cells_;
-  std::vector<uint16_t> candidates_;
+  std::unique_ptr<uint16_t[]> candidates_;
   size_t candidates_used_ = 0;
 };
 
