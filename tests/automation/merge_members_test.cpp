@@ -58,6 +58,16 @@ std::unique_ptr<TAlpha> Record(TTransparencyType kind) {
   return alpha;
 }
 
+// A per-index record where every entry is opaque but one.
+std::unique_ptr<TAlpha> PerIndexRecord(int index, uint8_t value) {
+  auto alpha = Record(TTransparencyType::ttPalette);
+  TTransparentArray entries;
+  entries.fill(255);
+  entries[index] = value;
+  alpha->SetTransparentArray(entries);
+  return alpha;
+}
+
 // A codec standing in for the formats that carry transparency: the byte after
 // the PNG signature's first one picks the picture.
 //  'T' the 4 x 2 grey target, 24 bits, with a single-colour record (which
@@ -96,15 +106,10 @@ TDecodedImage DecodeStandIn(std::span<const uint8_t> bytes, const TDecodeOptions
       image.alpha->SetHeight(1);
       image.alpha->SetAlphaPixel(1, 0, 255);
       break;
-    case 'I': {
+    case 'I':
       overlay(PixelFormat::pf8bit);
-      image.alpha = Record(TTransparencyType::ttPalette);
-      TTransparentArray entries;
-      entries.fill(255);
-      entries[0] = 0;
-      image.alpha->SetTransparentArray(entries);
+      image.alpha = PerIndexRecord(0, 0);
       break;
-    }
     case 'N': overlay(PixelFormat::pf24bit); break;
     case 'R':
       overlay(PixelFormat::pf24bit);
@@ -115,11 +120,7 @@ TDecodedImage DecodeStandIn(std::span<const uint8_t> bytes, const TDecodeOptions
       image.bitmap = PalettedGrey(6, 4);
       for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x) image.bitmap.SetPixelIndex(x, y, 2);
-      image.alpha = Record(TTransparencyType::ttPalette);
-      TTransparentArray entries;
-      entries.fill(255);
-      entries[2] = 9;
-      image.alpha->SetTransparentArray(entries);
+      image.alpha = PerIndexRecord(2, 9);
       break;
     }
     case 'C':
