@@ -18,7 +18,6 @@ constexpr std::u16string_view kUnicodeCommentPrefix = u"55,4E,49,43,4F,44,45,00,
 constexpr std::u16string_view kExifVersion = u"30,32,32,30";
 constexpr std::u16string_view kGPSVersionID = u"2,2,0,0";
 
-
 std::u16string Line(std::u16string_view name, std::u16string_view value) {
   return std::u16string(name) + u"=" + std::u16string(value);
 }

@@ -46,7 +46,6 @@ using test::ScratchDir;
 using test::U16;
 using test::WriteAll;
 
-
 std::vector<std::string> FolderNames(const fs::path& folder) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());

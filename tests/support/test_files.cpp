@@ -32,8 +32,9 @@ std::vector<uint8_t> ReadAll(const std::filesystem::path& path) {
   // One read of the whole file: a character-by-character copy takes seconds
   // for a photograph in the unoptimised sanitizer build.
   std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) throw std::runtime_error("cannot read " + path.string());
-  std::vector<uint8_t> bytes(static_cast<size_t>(in.tellg()));
+  const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+  if (size < 0) throw std::runtime_error("cannot read " + path.string());
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
   in.seekg(0);
   if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
     throw std::runtime_error("cannot read " + path.string());
